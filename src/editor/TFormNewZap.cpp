@@ -1,0 +1,12 @@
+#include "editor/TFormNewZap.h"
+
+#include "shell/Program.h"
+
+namespace ravnobor {
+
+TFormNewZap::TFormNewZap(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+    setObjectName(QStringLiteral("FormNewZap"));
+    setWindowTitle(QStringLiteral("Введите новую запись"));
+}
+
+} // namespace ravnobor

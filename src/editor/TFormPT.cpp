@@ -1,0 +1,12 @@
+#include "editor/TFormPT.h"
+
+#include "shell/Program.h"
+
+namespace ravnobor {
+
+TFormPT::TFormPT(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+    setObjectName(QStringLiteral("FormPT"));
+    setWindowTitle(QStringLiteral("Список имущества"));
+}
+
+} // namespace ravnobor

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+
+namespace ravnobor {
+
+class Program;
+struct AppState;
+
+// The main window: frame, menu, toolbar, banner, board area, totals area and status line.
+class TFormMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFormMain(Program &program);
+    ~TFormMain() override;
+
+    // Start-up and cases.
+    void Start();
+    void takeCommandLine(const QStringList &arguments);
+    void NewFile();
+    void LoadTitle();
+    void SaveTitle();
+
+    // Board and totals.
+    void InsertDann();
+    void ClearDann();
+    void SummStr();
+    void FormResize();
+    int boardCount(int tag) const; // items in the column of that allocation tag
+
+    // Commands.
+    void File_CreateClick();
+    void File_OpenClick();
+    void File_SaveClick();
+    void File_SaveAsClick();
+    void File_ExitClick();
+    void View_PanelClick();
+    void View_StatClick();
+    void ApplicationHint(const QString &hint);
+    void Timer1Timer();
+    void FormActivate();
+
+    // Named parts, for the windows and commands that fill them.
+    QAction *action(const QString &objectName) const;
+    QToolButton *toolButton(const QString &objectName) const;
+    QToolBar *ToolBar1 = nullptr;
+    QLabel *Panel1 = nullptr;
+    QWidget *Panel8 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QWidget *boardArea = nullptr; // holds the three board columns
+    QFrame *Panel7 = nullptr;     // the totals
+    QStatusBar *StBarMain = nullptr;
+    std::array<QLabel *, 4> statusPanels{};
+    QTimer *Timer1 = nullptr;
+
+    // Runs a command with the general error box around it.
+    void runCommand(const std::function<void()> &command);
+    void connectCommand(QAction *action, std::function<void()> command);
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void buildActions();
+    void buildMenu();
+    void buildToolBar();
+    void buildCentre();
+    void buildStatusBar();
+    void connectCommands();
+    QAction *makeAction(const QString &objectName, const QString &text, const QString &hint,
+                        const QString &iconName = {});
+    void addToolButton(QAction *menuAction, const QString &objectName);
+    QToolButton *addOwnToolButton(const QString &objectName, const QString &hint, const QString &iconName);
+    bool FormCloseQuery();
+
+    Program &m_program;
+    AppState &m_state;
+    bool m_activated = false;
+};
+
+} // namespace ravnobor

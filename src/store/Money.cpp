@@ -1,0 +1,123 @@
+#include "store/Money.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace ravnobor {
+
+namespace {
+
+constexpr Int128 pow10(int n) {
+    Int128 r = 1;
+    while (n-- > 0)
+        r *= 10;
+    return r;
+}
+
+constexpr Int128 Scale = pow10(Money::Decimals);
+
+QString digitsOf(Int128 value) {
+    if (value == 0)
+        return QStringLiteral("0");
+    QString out;
+    while (value > 0) {
+        out.prepend(QChar(u'0' + int(value % 10)));
+        value /= 10;
+    }
+    return out;
+}
+
+} // namespace
+
+Money Money::fromDouble(double value) {
+    if (!std::isfinite(value))
+        return {};
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    if (res.ec != std::errc())
+        return {};
+    return fromDecimalText(QString::fromLatin1(buf, int(res.ptr - buf)));
+}
+
+Money Money::fromDecimalText(QStringView text) {
+    bool negative = false;
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
+        negative = text[i] == u'-';
+        ++i;
+    }
+    Int128 whole = 0;
+    Int128 fraction = 0;
+    int fractionDigits = 0;
+    bool roundUp = false;
+    bool inFraction = false;
+    bool anyDigit = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'.' && !inFraction) {
+            inFraction = true;
+            continue;
+        }
+        if (!c.isDigit() || c.unicode() > 127)
+            return {};
+        anyDigit = true;
+        const int digit = c.unicode() - u'0';
+        if (!inFraction) {
+            whole = whole * 10 + digit;
+            if (whole > pow10(20))
+                return {};
+        } else if (fractionDigits < Decimals) {
+            fraction = fraction * 10 + digit;
+            ++fractionDigits;
+        } else if (fractionDigits == Decimals) {
+            roundUp = digit >= 5; // half away from zero at the last kept digit
+            ++fractionDigits;
+        }
+    }
+    if (!anyDigit)
+        return {};
+    fraction *= pow10(Decimals - std::min(fractionDigits, int(Decimals)));
+    Int128 units = whole * Scale + fraction + (roundUp ? 1 : 0);
+    return Money(negative ? -units : units);
+}
+
+QString Money::toText(const QLocale &locale) const {
+    constexpr Int128 cent = pow10(Decimals - 2);
+    Int128 magnitude = m_units < 0 ? -m_units : m_units;
+    Int128 cents = magnitude / cent;
+    if (magnitude % cent >= cent / 2)
+        ++cents;
+    const QString whole = digitsOf(cents / 100);
+    const int frac = int(cents % 100);
+    QString out;
+    if (m_units < 0 && cents != 0)
+        out += locale.negativeSign();
+    out += whole + locale.decimalPoint() + QChar(u'0' + frac / 10) + QChar(u'0' + frac % 10);
+    return out;
+}
+
+QString Money::toAmountText(const QString &currencySuffix, const QLocale &locale) const {
+    return toText(locale) + u' ' + currencySuffix;
+}
+
+QString Money::toPlainText(const QLocale &locale) const {
+    Int128 magnitude = m_units < 0 ? -m_units : m_units;
+    QString out;
+    if (m_units < 0)
+        out += locale.negativeSign();
+    out += digitsOf(magnitude / Scale);
+    Int128 frac = magnitude % Scale;
+    if (frac != 0) {
+        QString digits = digitsOf(frac).rightJustified(Decimals, u'0');
+        while (digits.endsWith(u'0'))
+            digits.chop(1);
+        out += locale.decimalPoint() + digits;
+    }
+    return out;
+}
+
+double Money::toDouble() const {
+    return toPlainText(QLocale::c()).toDouble();
+}
+
+} // namespace ravnobor

@@ -1,0 +1,25 @@
+#include "store/TDataModule1.h"
+
+#include "store/Layout.h"
+
+namespace ravnobor::store {
+
+TDataModule1::TDataModule1()
+    : m_list(std::make_unique<Dataset>(m_connection, layout::PropertyTable)),
+      m_settings(std::make_unique<Dataset>(m_connection, layout::SettingsTable)) {
+    setObjectName(QStringLiteral("DataModule1"));
+}
+
+void TDataModule1::connectTo(const QString &workingCopyPath) {
+    disconnect();
+    m_connection = Database(workingCopyPath, Database::Mode::ReadWrite);
+    m_connection.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+}
+
+void TDataModule1::disconnect() {
+    m_list->close();
+    m_settings->close();
+    m_connection.close();
+}
+
+} // namespace ravnobor::store
