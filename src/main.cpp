@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     QString reason;
     if (!ravnobor::Application::hasDisplay(&reason)) {
         std::fprintf(stderr, "%s\n", reason.toLocal8Bit().constData());

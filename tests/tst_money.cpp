@@ -99,7 +99,7 @@ void TestMoney::priceFromText() {
         try {
             ravnobor::store::priceFromText(text, QStringLiteral("Цена 1"), QLocale(locale));
             QFAIL("accepted");
-        } catch (const ravnobor::Error &e) {
+        } catch (const ravnobor::Error& e) {
             QVERIFY(e.message().contains(QStringLiteral("«Цена 1»")));
             QVERIFY(e.message().contains(u'«' + text + u'»'));
         }

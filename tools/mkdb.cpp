@@ -6,7 +6,7 @@
 
 #include <cstdio>
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: mkdb <out.db> <file.sql>...\n");
         return 2;
@@ -23,7 +23,7 @@ int main(int argc, char **argv) {
             }
             db.execute(QString::fromUtf8(sql.readAll()));
         }
-    } catch (const ravnobor::Error &e) {
+    } catch (const ravnobor::Error& e) {
         std::fprintf(stderr, "mkdb: %s\n", e.what());
         QFile::remove(out);
         return 1;

@@ -11,4 +11,9 @@ int TFormMain::boardCount(int) const {
     return 0;
 }
 
+std::vector<TFormMain::BoardItemText> TFormMain::boardItems(int) const {
+    return {};
+}
+void TFormMain::setBoardPartyNames(const QString&, const QString&) {}
+
 } // namespace ravnobor

@@ -4,9 +4,11 @@
 
 namespace ravnobor {
 
-TFormNewZap::TFormNewZap(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+TFormNewZap::TFormNewZap(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormNewZap"));
     setWindowTitle(QStringLiteral("Введите новую запись"));
 }
+
+void TFormNewZap::setPartyNames(const QString&, const QString&) {}
 
 } // namespace ravnobor

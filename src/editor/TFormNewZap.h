@@ -9,10 +9,12 @@ class Program;
 class TFormNewZap final : public QDialog {
     Q_OBJECT
 public:
-    TFormNewZap(Program &program, QWidget *parent);
+    TFormNewZap(Program& program, QWidget* parent);
+    // The valuation choices name the parties.
+    void setPartyNames(const QString& party1, const QString& party2);
 
 private:
-    Program &m_program;
+    Program& m_program;
 };
 
 } // namespace ravnobor

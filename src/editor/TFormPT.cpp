@@ -4,9 +4,11 @@
 
 namespace ravnobor {
 
-TFormPT::TFormPT(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+TFormPT::TFormPT(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormPT"));
     setWindowTitle(QStringLiteral("Список имущества"));
 }
+
+void TFormPT::setPartyNames(const QString&, const QString&) {}
 
 } // namespace ravnobor

@@ -4,7 +4,7 @@
 
 namespace ravnobor {
 
-TForm_O::TForm_O(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+TForm_O::TForm_O(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("Form_O"));
     setWindowTitle(QStringLiteral("О программе"));
 }

@@ -9,10 +9,10 @@ class Program;
 class TForm_O final : public QDialog {
     Q_OBJECT
 public:
-    TForm_O(Program &program, QWidget *parent);
+    TForm_O(Program& program, QWidget* parent);
 
 private:
-    Program &m_program;
+    Program& m_program;
 };
 
 } // namespace ravnobor

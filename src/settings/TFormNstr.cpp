@@ -4,7 +4,7 @@
 
 namespace ravnobor {
 
-TFormNstr::TFormNstr(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+TFormNstr::TFormNstr(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormNstr"));
     setWindowTitle(QStringLiteral("Исходные данные"));
 }

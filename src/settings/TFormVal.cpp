@@ -4,7 +4,7 @@
 
 namespace ravnobor {
 
-TFormVal::TFormVal(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+TFormVal::TFormVal(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormVal"));
     setWindowTitle(QStringLiteral("Валюта"));
 }

@@ -9,10 +9,10 @@ class Program;
 class TFormVal final : public QDialog {
     Q_OBJECT
 public:
-    TFormVal(Program &program, QWidget *parent);
+    TFormVal(Program& program, QWidget* parent);
 
 private:
-    Program &m_program;
+    Program& m_program;
 };
 
 } // namespace ravnobor

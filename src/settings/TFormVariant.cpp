@@ -4,7 +4,7 @@
 
 namespace ravnobor {
 
-TFormVariant::TFormVariant(Program &program, QWidget *parent) : QDialog(parent), m_program(program) {
+TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormVariant"));
     setWindowTitle(QStringLiteral("Выбор варианта раздела"));
 }

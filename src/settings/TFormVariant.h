@@ -9,10 +9,10 @@ class Program;
 class TFormVariant final : public QDialog {
     Q_OBJECT
 public:
-    TFormVariant(Program &program, QWidget *parent);
+    TFormVariant(Program& program, QWidget* parent);
 
 private:
-    Program &m_program;
+    Program& m_program;
 };
 
 } // namespace ravnobor

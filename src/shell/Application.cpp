@@ -10,31 +10,31 @@
 
 namespace ravnobor {
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("ravnobor"));
     setApplicationDisplayName(QStringLiteral("Равнобор"));
     setOrganizationName(QStringLiteral("ravnobor"));
     loadRussianTranslations(*this);
 }
 
-void Application::loadRussianTranslations(QCoreApplication &app) {
-    auto *translator = new QTranslator(&app);
+void Application::loadRussianTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 }
 
-bool Application::notify(QObject *receiver, QEvent *event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         QMessageBox::critical(activeWindow(), QStringLiteral("Равнобор"),
                               UserDialogs::errorBoxText(QString::fromUtf8(e.what())));
     }
     return false;
 }
 
-bool Application::hasDisplay(QString *reason) {
+bool Application::hasDisplay(QString* reason) {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qEnvironmentVariableIsSet("DISPLAY") ||
         qEnvironmentVariableIsSet("WAYLAND_DISPLAY"))
         return true;

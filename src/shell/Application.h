@@ -9,12 +9,12 @@ namespace ravnobor {
 class Application final : public QApplication {
     Q_OBJECT
 public:
-    Application(int &argc, char **argv);
-    bool notify(QObject *receiver, QEvent *event) override;
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
 
     // False, with a one-line reason, when there is no display to show windows on.
-    static bool hasDisplay(QString *reason);
-    static void loadRussianTranslations(QCoreApplication &app);
+    static bool hasDisplay(QString* reason);
+    static void loadRussianTranslations(QCoreApplication& app);
 };
 
 } // namespace ravnobor

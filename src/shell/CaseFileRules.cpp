@@ -4,7 +4,7 @@
 
 namespace ravnobor::caserules {
 
-std::optional<QString> caseFromCommandLine(const QStringList &arguments) {
+std::optional<QString> caseFromCommandLine(const QStringList& arguments) {
     if (arguments.isEmpty())
         return std::nullopt;
     const QString joined = arguments.join(u' ');
@@ -13,7 +13,7 @@ std::optional<QString> caseFromCommandLine(const QStringList &arguments) {
     return std::nullopt;
 }
 
-QString windowTitle(const QString &caseFileName) {
+QString windowTitle(const QString& caseFileName) {
     const QFileInfo info(caseFileName);
     const QString name = info.fileName();
     const qsizetype dot = name.lastIndexOf(u'.');

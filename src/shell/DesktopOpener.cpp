@@ -4,7 +4,7 @@
 
 namespace ravnobor {
 
-bool QtDesktopOpener::openUrl(const QUrl &url) {
+bool QtDesktopOpener::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 

@@ -9,12 +9,12 @@ namespace ravnobor {
 class DesktopOpener {
 public:
     virtual ~DesktopOpener() = default;
-    virtual bool openUrl(const QUrl &url) = 0;
+    virtual bool openUrl(const QUrl& url) = 0;
 };
 
 class QtDesktopOpener final : public DesktopOpener {
 public:
-    bool openUrl(const QUrl &url) override;
+    bool openUrl(const QUrl& url) override;
 };
 
 // Remembers what would have been opened; for tests.
@@ -22,7 +22,7 @@ class RecordingDesktopOpener final : public DesktopOpener {
 public:
     QList<QUrl> opened;
     bool result = true;
-    bool openUrl(const QUrl &url) override {
+    bool openUrl(const QUrl& url) override {
         opened.append(url);
         return result;
     }

@@ -12,13 +12,13 @@ namespace ravnobor {
 
 // Wraps a command so an exception ends only that command and shows the general
 // error box; throwing out of a slot that a signal invoked is undefined in Qt.
-template <typename Command> auto guarded(UserDialogs &dialogs, QWidget *owner, Command command) {
-    return [&dialogs, owner, command = std::move(command)](auto &&...) mutable {
+template <typename Command> auto guarded(UserDialogs& dialogs, QWidget* owner, Command command) {
+    return [&dialogs, owner, command = std::move(command)](auto&&...) mutable {
         try {
             command();
-        } catch (const Error &e) {
+        } catch (const Error& e) {
             dialogs.showError(owner, e.message());
-        } catch (const std::exception &e) {
+        } catch (const std::exception& e) {
             dialogs.showError(owner, QString::fromUtf8(e.what()));
         }
     };

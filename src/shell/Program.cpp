@@ -12,7 +12,7 @@
 
 namespace ravnobor {
 
-Program::Program(ProgramPaths programPaths, UserDialogs &userDialogs, DesktopOpener &desktopOpener)
+Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpener& desktopOpener)
     : paths(std::move(programPaths)), dialogs(userDialogs), desktop(desktopOpener) {
     m_dataModule = std::make_unique<store::TDataModule1>();
     m_formMain = std::make_unique<TFormMain>(*this);
@@ -29,13 +29,13 @@ Program::~Program() {
     m_dataModule.reset();
 }
 
-TForm_O &Program::formO() {
+TForm_O& Program::formO() {
     if (!m_formO)
         m_formO = new TForm_O(*this, m_formMain.get());
     return *m_formO;
 }
 
-void Program::startUp(const QStringList &arguments) {
+void Program::startUp(const QStringList& arguments) {
     m_formMain->Start();
     m_formMain->takeCommandLine(arguments);
     m_formMain->NewFile();
@@ -43,7 +43,7 @@ void Program::startUp(const QStringList &arguments) {
     m_formNstr->FormDeactivate();
 }
 
-std::unique_ptr<Program> createProgram(ProgramPaths paths, UserDialogs &dialogs, DesktopOpener &desktop) {
+std::unique_ptr<Program> createProgram(ProgramPaths paths, UserDialogs& dialogs, DesktopOpener& desktop) {
     return std::make_unique<Program>(std::move(paths), dialogs, desktop);
 }
 

@@ -24,17 +24,17 @@ namespace {
 
 const QColor BannerColour(74, 156, 255);
 
-QIcon themeIcon(const QString &name, QStyle::StandardPixmap fallback) {
+QIcon themeIcon(const QString& name, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(name, QApplication::style()->standardIcon(fallback));
 }
 
 struct IconChoice {
-    const char *themeName;
+    const char* themeName;
     QStyle::StandardPixmap fallback;
 };
 
-IconChoice iconFor(const QString &name) {
-    static const std::pair<const char *, IconChoice> table[] = {
+IconChoice iconFor(const QString& name) {
+    static const std::pair<const char*, IconChoice> table[] = {
         {"document-new", {"document-new", QStyle::SP_FileIcon}},
         {"document-open", {"document-open", QStyle::SP_DialogOpenButton}},
         {"document-save", {"document-save", QStyle::SP_DialogSaveButton}},
@@ -50,7 +50,7 @@ IconChoice iconFor(const QString &name) {
         {"help-contents", {"help-contents", QStyle::SP_DialogHelpButton}},
         {"application-exit", {"application-exit", QStyle::SP_DialogCloseButton}},
     };
-    for (const auto &[key, choice] : table)
+    for (const auto& [key, choice] : table)
         if (name == QLatin1String(key))
             return choice;
     return {"", QStyle::SP_CustomBase};
@@ -58,7 +58,7 @@ IconChoice iconFor(const QString &name) {
 
 } // namespace
 
-TFormMain::TFormMain(Program &program) : m_program(program), m_state(program.state) {
+TFormMain::TFormMain(Program& program) : m_program(program), m_state(program.state) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Равнобор"));
     buildActions();
@@ -70,7 +70,7 @@ TFormMain::TFormMain(Program &program) : m_program(program), m_state(program.sta
 
     // The designed outer size is 678 x 498; the window manager adds its own frame.
     resize(670, 464);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
     Timer1 = new QTimer(this);
@@ -82,9 +82,9 @@ TFormMain::TFormMain(Program &program) : m_program(program), m_state(program.sta
 
 TFormMain::~TFormMain() = default;
 
-QAction *TFormMain::makeAction(const QString &objectName, const QString &text, const QString &hint,
-                               const QString &iconName) {
-    auto *act = new QAction(text, this);
+QAction* TFormMain::makeAction(const QString& objectName, const QString& text, const QString& hint,
+                               const QString& iconName) {
+    auto* act = new QAction(text, this);
     act->setObjectName(objectName);
     act->setStatusTip(hint);
     act->setToolTip(hint.isEmpty() ? text : hint);
@@ -95,24 +95,24 @@ QAction *TFormMain::makeAction(const QString &objectName, const QString &text, c
     return act;
 }
 
-QAction *TFormMain::action(const QString &objectName) const {
-    return findChild<QAction *>(objectName);
+QAction* TFormMain::action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
 }
 
-QToolButton *TFormMain::toolButton(const QString &objectName) const {
-    return findChild<QToolButton *>(objectName);
+QToolButton* TFormMain::toolButton(const QString& objectName) const {
+    return findChild<QToolButton*>(objectName);
 }
 
 void TFormMain::buildActions() {
-    const auto s = [](const char16_t *text) { return QString::fromUtf16(text); };
+    const auto s = [](const char16_t* text) { return QString::fromUtf16(text); };
     makeAction(s(u"File_Create"), s(u"Новый"), s(u"Новый"), s(u"document-new"));
     makeAction(s(u"File_Open"), s(u"Открыть"), s(u"Открыть"), s(u"document-open"));
     makeAction(s(u"File_Save"), s(u"Сохранить"), s(u"Сохранить"), s(u"document-save"));
     makeAction(s(u"File_SaveAs"), s(u"Сохранить как"), s(u"Сохранить как"), s(u"document-save-as"));
     makeAction(s(u"File_Exit"), s(u"Выход"), s(u"Выход"), s(u"application-exit"));
     makeAction(s(u"Edit_NewItem"), s(u"Добавить новое имущество"), s(u"Добавить новое имущество"), s(u"list-add"));
-    for (const char16_t *name : {u"View_Panel", u"View_Stat"}) {
-        QAction *act = makeAction(
+    for (const char16_t* name : {u"View_Panel", u"View_Stat"}) {
+        QAction* act = makeAction(
             s(name), name == std::u16string_view(u"View_Panel") ? s(u"Панель инструментов") : s(u"Статусная строка"),
             QString());
         act->setCheckable(true);
@@ -134,23 +134,23 @@ void TFormMain::buildActions() {
     makeAction(s(u"Help_o"), s(u"О программе ..."), QString());
 
     // Commands whose windows are not built yet stay disabled until they are.
-    for (const char16_t *name :
+    for (const char16_t* name :
          {u"Edit_NewItem", u"Serv_SI", u"Serv_Nastr", u"Serv_Variant", u"Serv_Val", u"Doc_im", u"N11", u"N22",
           u"ToolButton14", u"Help_sod", u"Help_Internet", u"Help_pis", u"Help_o"})
         action(s(name))->setEnabled(false);
 }
 
 void TFormMain::buildMenu() {
-    QMenuBar *bar = menuBar();
+    QMenuBar* bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    const auto menu = [bar](const QString &name, const QString &title) {
-        QMenu *m = bar->addMenu(title);
+    const auto menu = [bar](const QString& name, const QString& title) {
+        QMenu* m = bar->addMenu(title);
         m->setObjectName(name);
         return m;
     };
-    const auto add = [this](QMenu *m, const char16_t *name) { m->addAction(action(QString::fromUtf16(name))); };
+    const auto add = [this](QMenu* m, const char16_t* name) { m->addAction(action(QString::fromUtf16(name))); };
 
-    QMenu *file = menu(QStringLiteral("MenuFile"), QStringLiteral("Файл"));
+    QMenu* file = menu(QStringLiteral("MenuFile"), QStringLiteral("Файл"));
     add(file, u"File_Create");
     add(file, u"File_Open");
     file->addSeparator();
@@ -161,22 +161,22 @@ void TFormMain::buildMenu() {
 
     add(menu(QStringLiteral("MenuEdit"), QStringLiteral("Правка")), u"Edit_NewItem");
 
-    QMenu *view = menu(QStringLiteral("MenuView"), QStringLiteral("Вид"));
+    QMenu* view = menu(QStringLiteral("MenuView"), QStringLiteral("Вид"));
     add(view, u"View_Panel");
     add(view, u"View_Stat");
 
-    QMenu *service = menu(QStringLiteral("MenuServ"), QStringLiteral("Сервис"));
+    QMenu* service = menu(QStringLiteral("MenuServ"), QStringLiteral("Сервис"));
     add(service, u"Serv_SI");
     add(service, u"Serv_Nastr");
     add(service, u"Serv_Variant");
     service->addSeparator();
     add(service, u"Serv_Val");
 
-    QMenu *docs = menu(QStringLiteral("MenuDoc"), QStringLiteral("Документы"));
-    for (const char16_t *name : {u"Doc_im", u"N11", u"N22", u"ToolButton14"})
+    QMenu* docs = menu(QStringLiteral("MenuDoc"), QStringLiteral("Документы"));
+    for (const char16_t* name : {u"Doc_im", u"N11", u"N22", u"ToolButton14"})
         add(docs, name);
 
-    QMenu *help = menu(QStringLiteral("MenuHelp"), QStringLiteral("Помощь"));
+    QMenu* help = menu(QStringLiteral("MenuHelp"), QStringLiteral("Помощь"));
     add(help, u"Help_sod");
     help->addSeparator();
     add(help, u"Help_Internet");
@@ -185,10 +185,10 @@ void TFormMain::buildMenu() {
     add(help, u"Help_o");
 }
 
-void TFormMain::addToolButton(QAction *menuAction, const QString &objectName) {
+void TFormMain::addToolButton(QAction* menuAction, const QString& objectName) {
     // The button does what its menu item does, the item's tick included, but is
     // not itself a toggle button.
-    auto *act = new QAction(menuAction->icon(), menuAction->text(), this);
+    auto* act = new QAction(menuAction->icon(), menuAction->text(), this);
     act->setObjectName(objectName + QStringLiteral("Action"));
     act->setStatusTip(menuAction->statusTip());
     act->setToolTip(menuAction->toolTip());
@@ -199,10 +199,10 @@ void TFormMain::addToolButton(QAction *menuAction, const QString &objectName) {
     ToolBar1->widgetForAction(act)->setObjectName(objectName);
 }
 
-QToolButton *TFormMain::addOwnToolButton(const QString &objectName, const QString &hint, const QString &iconName) {
-    QAction *act = makeAction(objectName + QStringLiteral("Action"), hint, hint, iconName);
+QToolButton* TFormMain::addOwnToolButton(const QString& objectName, const QString& hint, const QString& iconName) {
+    QAction* act = makeAction(objectName + QStringLiteral("Action"), hint, hint, iconName);
     ToolBar1->addAction(act);
-    auto *button = qobject_cast<QToolButton *>(ToolBar1->widgetForAction(act));
+    auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(act));
     button->setObjectName(objectName);
     return button;
 }
@@ -227,7 +227,7 @@ void TFormMain::buildToolBar() {
     addToolButton(action(QStringLiteral("Serv_SI")), QStringLiteral("TB_Serv_SI"));
     addToolButton(action(QStringLiteral("Serv_Nastr")), QStringLiteral("TB_Serv_Nastr"));
     ToolBar1->addSeparator();
-    QToolButton *sbNew = addOwnToolButton(QStringLiteral("SB_New"), QStringLiteral("Добавить новое имущество"),
+    QToolButton* sbNew = addOwnToolButton(QStringLiteral("SB_New"), QStringLiteral("Добавить новое имущество"),
                                           QStringLiteral("list-add"));
     sbNew->setFixedWidth(32);
     ToolBar1->addSeparator();
@@ -241,15 +241,15 @@ void TFormMain::buildToolBar() {
     ToolBar1->addSeparator();
     addToolButton(action(QStringLiteral("File_Exit")), QStringLiteral("TB_File_Exit"));
     ToolBar1->addSeparator();
-    for (const char *name :
+    for (const char* name :
          {"SB_NewAction", "SpeedButton4Action", "SpeedButton1Action", "SpeedButton2Action", "SpeedButton3Action"})
         action(QString::fromLatin1(name))->setEnabled(false);
 }
 
 void TFormMain::buildCentre() {
-    auto *centre = new QWidget(this);
+    auto* centre = new QWidget(this);
     centre->setObjectName(QStringLiteral("FormMainClient"));
-    auto *column = new QVBoxLayout(centre);
+    auto* column = new QVBoxLayout(centre);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
@@ -275,7 +275,7 @@ void TFormMain::buildCentre() {
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setTextFormat(Qt::PlainText);
     Label3->setGeometry(0, 2, 660, 18);
-    for (QLabel **label : {&Label1, &Label2}) {
+    for (QLabel** label : {&Label1, &Label2}) {
         *label = new QLabel(label == &Label1 ? QStringLiteral("Наименование стороны 1")
                                              : QStringLiteral("Наименование стороны 2"),
                             Panel8);
@@ -308,7 +308,7 @@ void TFormMain::buildStatusBar() {
     StBarMain->setSizeGripEnabled(true);
     const int widths[4] = {232, 300, 70, 70};
     for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(StBarMain);
+        auto* panel = new QLabel(StBarMain);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setTextFormat(Qt::PlainText);
         panel->setFixedWidth(widths[i]);
@@ -321,11 +321,11 @@ void TFormMain::buildStatusBar() {
     setStatusBar(StBarMain);
 }
 
-void TFormMain::runCommand(const std::function<void()> &command) {
+void TFormMain::runCommand(const std::function<void()>& command) {
     guarded(m_program.dialogs, this, command)();
 }
 
-void TFormMain::connectCommand(QAction *act, std::function<void()> command) {
+void TFormMain::connectCommand(QAction* act, std::function<void()> command) {
     connect(act, &QAction::triggered, this, guarded(m_program.dialogs, this, std::move(command)));
 }
 
@@ -347,7 +347,7 @@ void TFormMain::View_StatClick() {
     StBarMain->setVisible(action(QStringLiteral("View_Stat"))->isChecked());
 }
 
-void TFormMain::ApplicationHint(const QString &hint) {
+void TFormMain::ApplicationHint(const QString& hint) {
     statusPanels[0]->setText(QStringLiteral("  ") + hint);
 }
 
@@ -359,9 +359,9 @@ void TFormMain::File_ExitClick() {
         close();
 }
 
-bool TFormMain::event(QEvent *event) {
+bool TFormMain::event(QEvent* event) {
     if (event->type() == QEvent::StatusTip) {
-        ApplicationHint(static_cast<QStatusTipEvent *>(event)->tip());
+        ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
         return true;
     }
     if (event->type() == QEvent::WindowActivate && !m_activated) {
@@ -377,12 +377,12 @@ void TFormMain::FormActivate() {
     InsertDann();
 }
 
-void TFormMain::resizeEvent(QResizeEvent *event) {
+void TFormMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     runCommand([this] { FormResize(); });
 }
 
-void TFormMain::closeEvent(QCloseEvent *event) {
+void TFormMain::closeEvent(QCloseEvent* event) {
     // A close event is accepted by default; accept it only when the case is safe.
     event->ignore();
     bool mayClose = false;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -24,12 +25,12 @@ struct AppState;
 class TFormMain final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TFormMain(Program &program);
+    explicit TFormMain(Program& program);
     ~TFormMain() override;
 
     // Start-up and cases.
     void Start();
-    void takeCommandLine(const QStringList &arguments);
+    void takeCommandLine(const QStringList& arguments);
     void NewFile();
     void LoadTitle();
     void SaveTitle();
@@ -40,6 +41,14 @@ public:
     void SummStr();
     void FormResize();
     int boardCount(int tag) const; // items in the column of that allocation tag
+    struct BoardItemText {
+        QString name;
+        QString price; // as the board shows it; empty when the item has no price
+    };
+    // The items of the column of that tag, in list order (for the documents).
+    std::vector<BoardItemText> boardItems(int tag) const;
+    // The board's popup menus name the parties.
+    void setBoardPartyNames(const QString& party1, const QString& party2);
 
     // Commands.
     void File_CreateClick();
@@ -49,33 +58,33 @@ public:
     void File_ExitClick();
     void View_PanelClick();
     void View_StatClick();
-    void ApplicationHint(const QString &hint);
+    void ApplicationHint(const QString& hint);
     void Timer1Timer();
     void FormActivate();
 
     // Named parts, for the windows and commands that fill them.
-    QAction *action(const QString &objectName) const;
-    QToolButton *toolButton(const QString &objectName) const;
-    QToolBar *ToolBar1 = nullptr;
-    QLabel *Panel1 = nullptr;
-    QWidget *Panel8 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLabel *Label3 = nullptr;
-    QWidget *boardArea = nullptr; // holds the three board columns
-    QFrame *Panel7 = nullptr;     // the totals
-    QStatusBar *StBarMain = nullptr;
-    std::array<QLabel *, 4> statusPanels{};
-    QTimer *Timer1 = nullptr;
+    QAction* action(const QString& objectName) const;
+    QToolButton* toolButton(const QString& objectName) const;
+    QToolBar* ToolBar1 = nullptr;
+    QLabel* Panel1 = nullptr;
+    QWidget* Panel8 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QWidget* boardArea = nullptr; // holds the three board columns
+    QFrame* Panel7 = nullptr;     // the totals
+    QStatusBar* StBarMain = nullptr;
+    std::array<QLabel*, 4> statusPanels{};
+    QTimer* Timer1 = nullptr;
 
     // Runs a command with the general error box around it.
-    void runCommand(const std::function<void()> &command);
-    void connectCommand(QAction *action, std::function<void()> command);
+    void runCommand(const std::function<void()>& command);
+    void connectCommand(QAction* action, std::function<void()> command);
 
 protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void buildActions();
@@ -84,14 +93,14 @@ private:
     void buildCentre();
     void buildStatusBar();
     void connectCommands();
-    QAction *makeAction(const QString &objectName, const QString &text, const QString &hint,
-                        const QString &iconName = {});
-    void addToolButton(QAction *menuAction, const QString &objectName);
-    QToolButton *addOwnToolButton(const QString &objectName, const QString &hint, const QString &iconName);
+    QAction* makeAction(const QString& objectName, const QString& text, const QString& hint,
+                        const QString& iconName = {});
+    void addToolButton(QAction* menuAction, const QString& objectName);
+    QToolButton* addOwnToolButton(const QString& objectName, const QString& hint, const QString& iconName);
     bool FormCloseQuery();
 
-    Program &m_program;
-    AppState &m_state;
+    Program& m_program;
+    AppState& m_state;
     bool m_activated = false;
 };
 

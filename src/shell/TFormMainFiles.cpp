@@ -30,13 +30,13 @@ void TFormMain::Start() {
     }
 }
 
-void TFormMain::takeCommandLine(const QStringList &arguments) {
+void TFormMain::takeCommandLine(const QStringList& arguments) {
     if (const auto path = caserules::caseFromCommandLine(arguments))
         m_state.caseFileName = *path;
 }
 
 void TFormMain::NewFile() {
-    auto &data = m_program.dataModule();
+    auto& data = m_program.dataModule();
     data.disconnect();
     QFile::remove(m_state.workingCopyPath);
     if (!QFile::copy(m_state.caseFileName, m_state.workingCopyPath)) {
@@ -46,7 +46,7 @@ void TFormMain::NewFile() {
     }
     QFile::setPermissions(m_state.workingCopyPath, QFile::ReadOwner | QFile::WriteOwner);
     data.connectTo(m_state.workingCopyPath);
-    auto &list = data.ADODataSet1();
+    auto& list = data.ADODataSet1();
     list.open();
     m_state.totalRecords = list.recordCount();
     list.close();
@@ -56,7 +56,7 @@ void TFormMain::NewFile() {
 }
 
 void TFormMain::LoadTitle() {
-    auto &settings = m_program.dataModule().ADODataSet2();
+    auto& settings = m_program.dataModule().ADODataSet2();
     settings.open();
     if (settings.recordCount() > 0)
         for (int i = 0; i < layout::HeadingCount; ++i)
@@ -65,7 +65,7 @@ void TFormMain::LoadTitle() {
 }
 
 void TFormMain::SaveTitle() {
-    auto &settings = m_program.dataModule().ADODataSet2();
+    auto& settings = m_program.dataModule().ADODataSet2();
     settings.open();
     settings.edit();
     for (int i = 0; i < layout::HeadingCount; ++i)
@@ -108,7 +108,7 @@ void TFormMain::File_SaveClick() {
         m_state.saveDialogFileName = chosen;
     }
     SaveTitle();
-    auto &data = m_program.dataModule();
+    auto& data = m_program.dataModule();
     data.disconnect();
     QFile::remove(m_state.saveDialogFileName);
     QFile::copy(m_state.workingCopyPath, m_state.saveDialogFileName);

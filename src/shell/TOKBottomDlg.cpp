@@ -6,22 +6,22 @@
 
 namespace ravnobor {
 
-TOKBottomDlg::TOKBottomDlg(QWidget *parent) : QDialog(parent) {
+TOKBottomDlg::TOKBottomDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("OKBottomDlg"));
     setWindowTitle(QStringLiteral("Введите новый заголовок"));
     setFixedSize(641, 75);
-    auto *bevel = new QFrame(this);
+    auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("Bevel1"));
     bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
     bevel->setGeometry(8, 8, 625, 33);
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(16, 16, 609, 21);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKBtn"));
     ok->setGeometry(208, 48, 75, 25);
     ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelBtn"));
     cancel->setGeometry(336, 48, 75, 25);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -10,8 +10,8 @@ namespace ravnobor {
 class TOKBottomDlg final : public QDialog {
     Q_OBJECT
 public:
-    explicit TOKBottomDlg(QWidget *parent);
-    QLineEdit *Edit1 = nullptr;
+    explicit TOKBottomDlg(QWidget* parent);
+    QLineEdit* Edit1 = nullptr;
 };
 
 } // namespace ravnobor

@@ -5,18 +5,18 @@
 
 namespace ravnobor {
 
-QString UserDialogs::errorBoxText(const QString &text) {
+QString UserDialogs::errorBoxText(const QString& text) {
     if (!text.isEmpty() && text.back() > u'.')
         return text + u'.';
     return text;
 }
 
-void UserDialogs::showError(QWidget *parent, const QString &text) {
+void UserDialogs::showError(QWidget* parent, const QString& text) {
     message(parent, QMessageBox::Critical, QStringLiteral("Равнобор"), errorBoxText(text), QMessageBox::Ok);
 }
 
-QMessageBox::StandardButton QtUserDialogs::message(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
-                                                   const QString &text, QMessageBox::StandardButtons buttons,
+QMessageBox::StandardButton QtUserDialogs::message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                                   const QString& text, QMessageBox::StandardButtons buttons,
                                                    QMessageBox::StandardButton defaultButton) {
     QMessageBox box(icon, caption, text, buttons, parent);
     box.setTextFormat(Qt::PlainText);
@@ -27,7 +27,7 @@ QMessageBox::StandardButton QtUserDialogs::message(QWidget *parent, QMessageBox:
 
 namespace {
 
-QString runFileDialog(QWidget *parent, const FileDialogRequest &request, QFileDialog::AcceptMode mode) {
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, request.caption, request.directory);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(mode);
@@ -43,20 +43,20 @@ QString runFileDialog(QWidget *parent, const FileDialogRequest &request, QFileDi
 
 } // namespace
 
-QString QtUserDialogs::openFileName(QWidget *parent, const FileDialogRequest &request) {
+QString QtUserDialogs::openFileName(QWidget* parent, const FileDialogRequest& request) {
     return runFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
-QString QtUserDialogs::saveFileName(QWidget *parent, const FileDialogRequest &request) {
+QString QtUserDialogs::saveFileName(QWidget* parent, const FileDialogRequest& request) {
     return runFileDialog(parent, request, QFileDialog::AcceptSave);
 }
 
-int QtUserDialogs::exec(QDialog &dialog) {
+int QtUserDialogs::exec(QDialog& dialog) {
     return dialog.exec();
 }
 
-QMessageBox::StandardButton ScriptedUserDialogs::message(QWidget *, QMessageBox::Icon icon, const QString &caption,
-                                                         const QString &text, QMessageBox::StandardButtons buttons,
+QMessageBox::StandardButton ScriptedUserDialogs::message(QWidget*, QMessageBox::Icon icon, const QString& caption,
+                                                         const QString& text, QMessageBox::StandardButtons buttons,
                                                          QMessageBox::StandardButton) {
     shown.append({icon, caption, text, buttons});
     if (!nextAnswers.empty()) {
@@ -71,7 +71,7 @@ QMessageBox::StandardButton ScriptedUserDialogs::message(QWidget *, QMessageBox:
     return QMessageBox::NoButton;
 }
 
-QString ScriptedUserDialogs::openFileName(QWidget *, const FileDialogRequest &request) {
+QString ScriptedUserDialogs::openFileName(QWidget*, const FileDialogRequest& request) {
     fileRequests.append(request);
     if (nextFileNames.empty())
         return {};
@@ -80,11 +80,11 @@ QString ScriptedUserDialogs::openFileName(QWidget *, const FileDialogRequest &re
     return name;
 }
 
-QString ScriptedUserDialogs::saveFileName(QWidget *parent, const FileDialogRequest &request) {
+QString ScriptedUserDialogs::saveFileName(QWidget* parent, const FileDialogRequest& request) {
     return openFileName(parent, request);
 }
 
-int ScriptedUserDialogs::exec(QDialog &dialog) {
+int ScriptedUserDialogs::exec(QDialog& dialog) {
     dialogsShown.append(dialog.objectName());
     if (nextDialogs.empty())
         return QDialog::Rejected;

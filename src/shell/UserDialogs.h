@@ -26,29 +26,29 @@ class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
 
-    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
-                                                const QString &text, QMessageBox::StandardButtons buttons,
+    virtual QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                                const QString& text, QMessageBox::StandardButtons buttons,
                                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) = 0;
     // An empty result means the dialog was cancelled.
-    virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
-    virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual QString openFileName(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual QString saveFileName(QWidget* parent, const FileDialogRequest& request) = 0;
     // Shows one of the program's own windows modally and returns its result.
-    virtual int exec(QDialog &dialog) = 0;
+    virtual int exec(QDialog& dialog) = 0;
 
     // The general error box: the error's text (a full stop appended when its last
     // character sorts after one), the application title as caption, a stop icon.
-    void showError(QWidget *parent, const QString &text);
-    static QString errorBoxText(const QString &text);
+    void showError(QWidget* parent, const QString& text);
+    static QString errorBoxText(const QString& text);
 };
 
 class QtUserDialogs final : public UserDialogs {
 public:
-    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
-                                        const QString &text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
-    QString openFileName(QWidget *parent, const FileDialogRequest &request) override;
-    QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
-    int exec(QDialog &dialog) override;
+    QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+    int exec(QDialog& dialog) override;
 };
 
 // Answers from queues and remembers what was shown; for tests.
@@ -65,18 +65,18 @@ public:
     std::deque<QString> nextFileNames; // an empty string cancels
     // Each handler gets the window about to be shown and returns its result;
     // with none queued the window is not shown and the result is Rejected.
-    std::deque<std::function<int(QDialog &)>> nextDialogs;
+    std::deque<std::function<int(QDialog&)>> nextDialogs;
 
     QList<Shown> shown;
     QList<FileDialogRequest> fileRequests;
     QStringList dialogsShown; // objectNames of the windows passed to exec
 
-    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon, const QString &caption,
-                                        const QString &text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
-    QString openFileName(QWidget *parent, const FileDialogRequest &request) override;
-    QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
-    int exec(QDialog &dialog) override;
+    QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
+    QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
+    int exec(QDialog& dialog) override;
 };
 
 } // namespace ravnobor

@@ -8,7 +8,7 @@ namespace ravnobor::store {
 
 namespace {
 
-void configureUntrusted(sqlite3 *db) {
+void configureUntrusted(sqlite3* db) {
     int unused = 0;
     sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &unused);
     sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &unused);
@@ -20,7 +20,7 @@ void configureUntrusted(sqlite3 *db) {
 
 } // namespace
 
-Database::Database(const QString &path, Mode mode) : m_path(path) {
+Database::Database(const QString& path, Mode mode) : m_path(path) {
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {
     case Mode::ReadOnly:
@@ -44,11 +44,11 @@ Database::Database(const QString &path, Mode mode) : m_path(path) {
     configureUntrusted(m_db);
 }
 
-Database::Database(Database &&other) noexcept : m_db(other.m_db), m_path(std::move(other.m_path)) {
+Database::Database(Database&& other) noexcept : m_db(other.m_db), m_path(std::move(other.m_path)) {
     other.m_db = nullptr;
 }
 
-Database &Database::operator=(Database &&other) noexcept {
+Database& Database::operator=(Database&& other) noexcept {
     if (this != &other) {
         close();
         m_db = other.m_db;
@@ -69,15 +69,15 @@ void Database::close() {
     }
 }
 
-void Database::fail(const QString &what) const {
+void Database::fail(const QString& what) const {
     const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("нет соединения");
     throw Error(QStringLiteral("Ошибка базы данных (%1): %2").arg(what, reason));
 }
 
-void Database::execute(const QString &sql) {
+void Database::execute(const QString& sql) {
     if (!m_db)
         fail(sql);
-    char *message = nullptr;
+    char* message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         const QString reason = QString::fromUtf8(message ? message : "");
         sqlite3_free(message);
@@ -85,10 +85,10 @@ void Database::execute(const QString &sql) {
     }
 }
 
-Statement Database::prepare(const QString &sql) {
+Statement Database::prepare(const QString& sql) {
     if (!m_db)
         fail(sql);
-    sqlite3_stmt *stmt = nullptr;
+    sqlite3_stmt* stmt = nullptr;
     const QByteArray utf8 = sql.toUtf8();
     if (sqlite3_prepare_v2(m_db, utf8.constData(), int(utf8.size()), &stmt, nullptr) != SQLITE_OK)
         fail(sql);
@@ -102,7 +102,7 @@ int Database::changes() const {
     return sqlite3_changes(m_db);
 }
 
-Statement::Statement(Statement &&other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt) {
+Statement::Statement(Statement&& other) noexcept : m_db(other.m_db), m_stmt(other.m_stmt) {
     other.m_stmt = nullptr;
 }
 
@@ -110,7 +110,7 @@ Statement::~Statement() {
     sqlite3_finalize(m_stmt);
 }
 
-Statement &Statement::bind(int index, const QVariant &value) {
+Statement& Statement::bind(int index, const QVariant& value) {
     int rc = SQLITE_OK;
     if (value.isNull()) {
         rc = sqlite3_bind_null(m_stmt, index);
@@ -176,7 +176,7 @@ QVariant Statement::value(int column) const {
     case SQLITE_TEXT:
         return QVariant(text(column));
     case SQLITE_BLOB: {
-        const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+        const auto* data = static_cast<const char*>(sqlite3_column_blob(m_stmt, column));
         return QVariant(QByteArray(data, sqlite3_column_bytes(m_stmt, column)));
     }
     default:
@@ -189,7 +189,7 @@ qint64 Statement::integer(int column) const {
 }
 
 QString Statement::text(int column) const {
-    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    const auto* data = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
     return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
 }
 
@@ -197,7 +197,7 @@ bool Statement::isNull(int column) const {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }
 
-Transaction::Transaction(Database &db) : m_db(db) {
+Transaction::Transaction(Database& db) : m_db(db) {
     m_db.execute(QStringLiteral("BEGIN"));
 }
 

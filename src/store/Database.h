@@ -19,38 +19,38 @@ public:
     enum class Mode { ReadWrite, ReadOnly, Create };
 
     Database() = default;
-    explicit Database(const QString &path, Mode mode = Mode::ReadWrite);
-    Database(Database &&) noexcept;
-    Database &operator=(Database &&) noexcept;
+    explicit Database(const QString& path, Mode mode = Mode::ReadWrite);
+    Database(Database&&) noexcept;
+    Database& operator=(Database&&) noexcept;
     ~Database();
 
     bool isOpen() const { return m_db != nullptr; }
-    const QString &path() const { return m_path; }
+    const QString& path() const { return m_path; }
     void close();
 
     // Runs SQL that the program itself wrote; never text that came from a user or a file.
-    void execute(const QString &sql);
-    Statement prepare(const QString &sql);
+    void execute(const QString& sql);
+    Statement prepare(const QString& sql);
     qint64 lastInsertRowId() const;
     int changes() const;
-    sqlite3 *handle() const { return m_db; }
+    sqlite3* handle() const { return m_db; }
 
-    [[noreturn]] void fail(const QString &what) const;
+    [[noreturn]] void fail(const QString& what) const;
 
 private:
-    sqlite3 *m_db = nullptr;
+    sqlite3* m_db = nullptr;
     QString m_path;
 };
 
 // A prepared statement; values are only ever bound, never spliced into the text.
 class Statement {
 public:
-    Statement(Database &db, sqlite3_stmt *stmt) : m_db(&db), m_stmt(stmt) {}
-    Statement(Statement &&) noexcept;
-    Statement &operator=(Statement &&) = delete;
+    Statement(Database& db, sqlite3_stmt* stmt) : m_db(&db), m_stmt(stmt) {}
+    Statement(Statement&&) noexcept;
+    Statement& operator=(Statement&&) = delete;
     ~Statement();
 
-    Statement &bind(int index, const QVariant &value); // 1-based
+    Statement& bind(int index, const QVariant& value); // 1-based
     bool step();                                       // true while a row is available
     void run();                                        // step until done
     void reset();
@@ -62,19 +62,19 @@ public:
     bool isNull(int column) const;
 
 private:
-    Database *m_db;
-    sqlite3_stmt *m_stmt;
+    Database* m_db;
+    sqlite3_stmt* m_stmt;
 };
 
 // Rolls back unless committed.
 class Transaction {
 public:
-    explicit Transaction(Database &db);
+    explicit Transaction(Database& db);
     ~Transaction();
     void commit();
 
 private:
-    Database &m_db;
+    Database& m_db;
     bool m_done = false;
 };
 

@@ -9,13 +9,13 @@ namespace {
 
 // Identifiers here come from the program's own layout or from the table's own
 // schema, never from a user; they are quoted so any character stays a name.
-QString quoteIdentifier(const QString &name) {
+QString quoteIdentifier(const QString& name) {
     QString quoted = name;
     quoted.replace(u'"', QStringLiteral("\"\""));
     return u'"' + quoted + u'"';
 }
 
-Dataset::ColumnKind kindOfDeclaredType(const QString &declared) {
+Dataset::ColumnKind kindOfDeclaredType(const QString& declared) {
     const QString type = declared.toUpper();
     if (type.contains(QStringLiteral("INT")) || type.contains(QStringLiteral("BOOL")))
         return Dataset::ColumnKind::Integer;
@@ -31,7 +31,7 @@ Dataset::ColumnKind kindOfDeclaredType(const QString &declared) {
 
 } // namespace
 
-Dataset::Dataset(Database &db, QString table) : m_db(&db), m_table(std::move(table)) {}
+Dataset::Dataset(Database& db, QString table) : m_db(&db), m_table(std::move(table)) {}
 
 QString Dataset::quotedTable() const {
     return quoteIdentifier(m_table);
@@ -129,7 +129,7 @@ void Dataset::prior() {
         setCurrentRow(m_current - 1);
 }
 
-int Dataset::columnIndex(const QString &name) const {
+int Dataset::columnIndex(const QString& name) const {
     const int pos = int(m_columns.indexOf(name));
     if (pos < 0)
         throw Error(QStringLiteral("В таблице «%1» нет поля «%2»").arg(m_table, name));
@@ -147,7 +147,7 @@ QVariant Dataset::field(int pos) const {
     return m_rows[size_t(m_current)][size_t(pos)];
 }
 
-QVariant Dataset::convertForColumn(int pos, const QVariant &value) const {
+QVariant Dataset::convertForColumn(int pos, const QVariant& value) const {
     if (value.isNull())
         return QVariant();
     const bool isText = value.typeId() == QMetaType::QString;
@@ -173,7 +173,7 @@ QVariant Dataset::convertForColumn(int pos, const QVariant &value) const {
     return value;
 }
 
-void Dataset::setField(int pos, const QVariant &value) {
+void Dataset::setField(int pos, const QVariant& value) {
     requireOpen();
     if (pos < 0 || pos >= columnCount())
         throw Error(QStringLiteral("В таблице «%1» нет поля с номером %2").arg(m_table).arg(pos));
@@ -212,7 +212,7 @@ void Dataset::cancel() {
     m_buffer.clear();
 }
 
-void Dataset::writeRow(const std::vector<QVariant> &row, const std::vector<bool> &changed) {
+void Dataset::writeRow(const std::vector<QVariant>& row, const std::vector<bool>& changed) {
     QStringList sets;
     QVariantList values;
     for (int c = 1; c < columnCount(); ++c) {
@@ -226,13 +226,13 @@ void Dataset::writeRow(const std::vector<QVariant> &row, const std::vector<bool>
     Statement update = m_db->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                                          .arg(quotedTable(), sets.join(QStringLiteral(", ")), quotedColumn(0)));
     int i = 1;
-    for (const QVariant &v : values)
+    for (const QVariant& v : values)
         update.bind(i++, v);
     update.bind(i, row[0]);
     update.run();
 }
 
-qint64 Dataset::insertRow(const std::vector<QVariant> &row) {
+qint64 Dataset::insertRow(const std::vector<QVariant>& row) {
     QStringList names;
     QStringList marks;
     QVariantList values;
@@ -249,7 +249,7 @@ qint64 Dataset::insertRow(const std::vector<QVariant> &row) {
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quotedTable(), names.join(u','), marks.join(u','));
     Statement insert = m_db->prepare(sql);
     int i = 1;
-    for (const QVariant &v : values)
+    for (const QVariant& v : values)
         insert.bind(i++, v);
     insert.run();
     return m_db->lastInsertRowId();
@@ -303,7 +303,7 @@ void Dataset::updateBatch() {
         post();
 }
 
-void Dataset::setValue(int row, int pos, const QVariant &value) {
+void Dataset::setValue(int row, int pos, const QVariant& value) {
     requireOpen();
     const QVariant converted = convertForColumn(pos, value);
     std::vector<bool> changed(size_t(columnCount()), false);
@@ -320,7 +320,7 @@ void Dataset::setValue(int row, int pos, const QVariant &value) {
 int Dataset::rowOfKey(qint64 key) const {
     // Rows are kept in rowid order, so the key's row is found by bisection.
     auto it = std::lower_bound(m_rows.begin(), m_rows.end(), key,
-                               [](const std::vector<QVariant> &row, qint64 k) { return row[0].toLongLong() < k; });
+                               [](const std::vector<QVariant>& row, qint64 k) { return row[0].toLongLong() < k; });
     if (it != m_rows.end() && (*it)[0].toLongLong() == key)
         return int(it - m_rows.begin());
     return -1;

@@ -20,7 +20,7 @@ public:
     enum class State { Closed, Browse, Edit, Insert };
     enum class ColumnKind { Text, Real, Integer, Other };
 
-    Dataset(Database &db, QString table);
+    Dataset(Database& db, QString table);
 
     void open();
     void close();
@@ -40,17 +40,17 @@ public:
 
     // Columns.
     int columnCount() const { return int(m_columns.size()); }
-    const QString &columnName(int pos) const { return m_columns.at(pos); }
+    const QString& columnName(int pos) const { return m_columns.at(pos); }
     ColumnKind columnKind(int pos) const { return m_kinds.at(pos); }
-    int columnIndex(const QString &name) const; // throws when missing
+    int columnIndex(const QString& name) const; // throws when missing
 
     // Fields of the current row (the edit buffer while editing or inserting).
     QVariant field(int pos) const;
-    QVariant fieldByName(const QString &name) const { return field(columnIndex(name)); }
+    QVariant fieldByName(const QString& name) const { return field(columnIndex(name)); }
     // Starts an edit when browsing. Text for a number column is converted with the
     // locale; text that is no number is refused with an Error and nothing is written.
-    void setField(int pos, const QVariant &value);
-    void setFieldByName(const QString &name, const QVariant &value) { setField(columnIndex(name), value); }
+    void setField(int pos, const QVariant& value);
+    void setFieldByName(const QString& name, const QVariant& value) { setField(columnIndex(name), value); }
 
     // Editing. Edit on a dataset without rows starts a new row.
     void edit();
@@ -62,28 +62,28 @@ public:
     bool isModified() const { return m_modified; }
 
     // Direct row access, for list models and walks.
-    const QVariant &value(int row, int pos) const { return m_rows[size_t(row)][size_t(pos)]; }
+    const QVariant& value(int row, int pos) const { return m_rows[size_t(row)][size_t(pos)]; }
     qint64 rowKey(int row) const { return m_rows[size_t(row)][0].toLongLong(); }
-    void setValue(int row, int pos, const QVariant &value); // writes through, runs the post hook
+    void setValue(int row, int pos, const QVariant& value); // writes through, runs the post hook
     int rowOfKey(qint64 key) const;                         // -1 when absent
 
     void setAfterPost(std::function<void()> hook) { m_afterPost = std::move(hook); }
     void setAfterDelete(std::function<void()> hook) { m_afterDelete = std::move(hook); }
-    void setLocale(const QLocale &locale) { m_locale = locale; }
+    void setLocale(const QLocale& locale) { m_locale = locale; }
 
-    Database &database() { return *m_db; }
-    const QString &table() const { return m_table; }
-    QVariant convertForColumn(int pos, const QVariant &value) const;
+    Database& database() { return *m_db; }
+    const QString& table() const { return m_table; }
+    QVariant convertForColumn(int pos, const QVariant& value) const;
 
 private:
     void requireOpen() const;
     void readColumns();
-    void writeRow(const std::vector<QVariant> &row, const std::vector<bool> &changed);
-    qint64 insertRow(const std::vector<QVariant> &row);
+    void writeRow(const std::vector<QVariant>& row, const std::vector<bool>& changed);
+    qint64 insertRow(const std::vector<QVariant>& row);
     QString quotedTable() const;
     QString quotedColumn(int pos) const;
 
-    Database *m_db;
+    Database* m_db;
     QString m_table;
     QStringList m_columns;
     std::vector<ColumnKind> m_kinds;

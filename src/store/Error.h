@@ -10,8 +10,8 @@ namespace ravnobor {
 class Error : public std::exception {
 public:
     explicit Error(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
-    const QString &message() const noexcept { return m_message; }
-    const char *what() const noexcept override { return m_utf8.constData(); }
+    const QString& message() const noexcept { return m_message; }
+    const char* what() const noexcept override { return m_utf8.constData(); }
 
 private:
     QString m_message;

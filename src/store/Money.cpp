@@ -81,7 +81,7 @@ Money Money::fromDecimalText(QStringView text) {
     return Money(negative ? -units : units);
 }
 
-QString Money::toText(const QLocale &locale) const {
+QString Money::toText(const QLocale& locale) const {
     constexpr Int128 cent = pow10(Decimals - 2);
     Int128 magnitude = m_units < 0 ? -m_units : m_units;
     Int128 cents = magnitude / cent;
@@ -96,11 +96,11 @@ QString Money::toText(const QLocale &locale) const {
     return out;
 }
 
-QString Money::toAmountText(const QString &currencySuffix, const QLocale &locale) const {
+QString Money::toAmountText(const QString& currencySuffix, const QLocale& locale) const {
     return toText(locale) + u' ' + currencySuffix;
 }
 
-QString Money::toPlainText(const QLocale &locale) const {
+QString Money::toPlainText(const QLocale& locale) const {
     Int128 magnitude = m_units < 0 ? -m_units : m_units;
     QString out;
     if (m_units < 0)

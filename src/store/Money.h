@@ -27,26 +27,26 @@ public:
     Money operator+(Money other) const { return Money(m_units + other.m_units); }
     Money operator-(Money other) const { return Money(m_units - other.m_units); }
     Money operator-() const { return Money(-m_units); }
-    Money &operator+=(Money other) {
+    Money& operator+=(Money other) {
         m_units += other.m_units;
         return *this;
     }
-    Money &operator-=(Money other) {
+    Money& operator-=(Money other) {
         m_units -= other.m_units;
         return *this;
     }
-    auto operator<=>(const Money &) const = default;
+    auto operator<=>(const Money&) const = default;
 
     // Exact while the value has fewer than Decimals decimals, which every price has.
     Money half() const { return Money(m_units / 2); }
     Money abs() const { return Money(m_units < 0 ? -m_units : m_units); }
 
     // Two decimals, half away from zero, no grouping, the locale's separator, never "-0,00".
-    QString toText(const QLocale &locale = QLocale()) const;
+    QString toText(const QLocale& locale = QLocale()) const;
     // The amount text: number, one blank, currency suffix.
-    QString toAmountText(const QString &currencySuffix, const QLocale &locale = QLocale()) const;
+    QString toAmountText(const QString& currencySuffix, const QLocale& locale = QLocale()) const;
     // Shortest exact decimal text ("1500", "1234,5") with the locale's separator.
-    QString toPlainText(const QLocale &locale = QLocale()) const;
+    QString toPlainText(const QLocale& locale = QLocale()) const;
     double toDouble() const;
 
 private:

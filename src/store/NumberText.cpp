@@ -8,7 +8,7 @@
 
 namespace ravnobor::store {
 
-QString plainNumberText(const QVariant &stored, const QLocale &locale) {
+QString plainNumberText(const QVariant& stored, const QLocale& locale) {
     if (stored.isNull())
         return {};
     if (stored.typeId() == QMetaType::LongLong || stored.typeId() == QMetaType::Int)
@@ -22,7 +22,7 @@ QString plainNumberText(const QVariant &stored, const QLocale &locale) {
 
 namespace {
 
-std::optional<double> readNumber(const QString &trimmed, const QLocale &locale) {
+std::optional<double> readNumber(const QString& trimmed, const QLocale& locale) {
     bool ok = false;
     double value = locale.toDouble(trimmed, &ok);
     if (!ok && locale.decimalPoint() == QStringLiteral(",") && locale.groupSeparator() != QStringLiteral(".")) {
@@ -37,7 +37,7 @@ std::optional<double> readNumber(const QString &trimmed, const QLocale &locale) 
 
 } // namespace
 
-QVariant priceFromText(const QString &text, const QString &columnName, const QLocale &locale) {
+QVariant priceFromText(const QString& text, const QString& columnName, const QLocale& locale) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return QVariant();
@@ -47,7 +47,7 @@ QVariant priceFromText(const QString &text, const QString &columnName, const QLo
                     .arg(columnName, text));
 }
 
-QVariant integerFromText(const QString &text, const QString &columnName) {
+QVariant integerFromText(const QString& text, const QString& columnName) {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return QVariant();
@@ -58,7 +58,7 @@ QVariant integerFromText(const QString &text, const QString &columnName) {
     return QVariant(value);
 }
 
-bool isAcceptablePrice(const QVariant &stored) {
+bool isAcceptablePrice(const QVariant& stored) {
     if (stored.isNull())
         return true;
     bool ok = false;

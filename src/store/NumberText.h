@@ -9,18 +9,18 @@ namespace ravnobor::store {
 
 // The shortest plain decimal text of a stored number: no grouping, no exponent,
 // the locale's separator (1500, 1234,5, 0,1). A null value gives an empty text.
-QString plainNumberText(const QVariant &stored, const QLocale &locale = QLocale());
+QString plainNumberText(const QVariant& stored, const QLocale& locale = QLocale());
 
 // A typed price: blanks around it ignored, the locale's separator (and a point where
 // the locale's separator is a comma and a point is not its group separator).
 // Empty text gives a null value; anything that is not a finite number within the
 // price limit throws an Error that names the column and the text.
-QVariant priceFromText(const QString &text, const QString &columnName, const QLocale &locale = QLocale());
+QVariant priceFromText(const QString& text, const QString& columnName, const QLocale& locale = QLocale());
 
 // A typed allocation: an integer or empty; anything else throws an Error naming the column.
-QVariant integerFromText(const QString &text, const QString &columnName);
+QVariant integerFromText(const QString& text, const QString& columnName);
 
 // True when a stored value is a usable price: null, or a finite number within the limit.
-bool isAcceptablePrice(const QVariant &stored);
+bool isAcceptablePrice(const QVariant& stored);
 
 } // namespace ravnobor::store

@@ -10,7 +10,7 @@ TDataModule1::TDataModule1()
     setObjectName(QStringLiteral("DataModule1"));
 }
 
-void TDataModule1::connectTo(const QString &workingCopyPath) {
+void TDataModule1::connectTo(const QString& workingCopyPath) {
     disconnect();
     m_connection = Database(workingCopyPath, Database::Mode::ReadWrite);
     m_connection.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));

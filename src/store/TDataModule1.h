@@ -16,13 +16,13 @@ class TDataModule1 : public QObject {
 public:
     TDataModule1();
 
-    void connectTo(const QString &workingCopyPath);
+    void connectTo(const QString& workingCopyPath);
     void disconnect();
     bool isConnected() const { return m_connection.isOpen(); }
-    Database &connection() { return m_connection; }
+    Database& connection() { return m_connection; }
 
-    Dataset &ADODataSet1() { return *m_list; }     // list dataset
-    Dataset &ADODataSet2() { return *m_settings; } // settings dataset
+    Dataset& ADODataSet1() { return *m_list; }     // list dataset
+    Dataset& ADODataSet2() { return *m_settings; } // settings dataset
 
 private:
     Database m_connection;

@@ -17,12 +17,12 @@ public:
     TestProgram();
 
     // Builds the windows and runs start-up with these arguments.
-    Program &start(const QStringList &arguments = {});
-    Program &program() { return *m_program; }
+    Program& start(const QStringList& arguments = {});
+    Program& program() { return *m_program; }
 
     QString appDir() const { return m_root.path() + QStringLiteral("/app"); }
     QString documentsRoot() const { return m_root.path() + QStringLiteral("/docs"); }
-    QString path(const QString &name) const { return m_root.path() + u'/' + name; }
+    QString path(const QString& name) const { return m_root.path() + u'/' + name; }
 
     ScriptedUserDialogs dialogs;
     RecordingDesktopOpener desktop;
@@ -33,7 +33,7 @@ private:
 };
 
 // The file beside the built executable (default.mdb, Пример.rvb, help/...).
-QString builtFile(const QString &name);
+QString builtFile(const QString& name);
 
 // A case file made in code: the template's layout with these rows of
 // (name, price1, price2, agreed, alloc variant 1, alloc variant 2); null prices as NaN.
@@ -42,6 +42,6 @@ struct ItemRow {
     QVariant price1, price2, agreed;
     QVariant alloc1, alloc2;
 };
-void makeCase(const QString &path, const QList<ItemRow> &rows);
+void makeCase(const QString& path, const QList<ItemRow>& rows);
 
 } // namespace ravnobor::test
