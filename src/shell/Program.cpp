@@ -2,6 +2,7 @@
 
 #include "editor/TFormNewZap.h"
 #include "editor/TFormPT.h"
+#include "help/HelpCommands.h"
 #include "help/TForm_O.h"
 #include "settings/TFormNstr.h"
 #include "settings/TFormVal.h"
@@ -22,6 +23,7 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formVariant = new TFormVariant(*this, m_formMain.get());
     m_formNewZap = new TFormNewZap(*this, m_formMain.get());
     m_formVal = new TFormVal(*this, m_formMain.get());
+    installHelpCommands(*this);
 }
 
 Program::~Program() {

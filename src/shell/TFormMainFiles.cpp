@@ -28,6 +28,7 @@ void TFormMain::Start() {
         QDir().mkpath(dir);
         m_state.workingCopyPath = dir + QStringLiteral("/temp.rvb");
     }
+    m_program.formO(); // the about box exists from the start, hidden
 }
 
 void TFormMain::takeCommandLine(const QStringList& arguments) {
