@@ -55,6 +55,7 @@ private slots:
     void helpCommandsAreEnabled();
     void standardShortcuts_data();
     void standardShortcuts();
+    void shortcutKeysReachTheirCommands();
     void programIconIsSet();
 
     void aboutBoxIsShownFromTheMenu();
@@ -176,6 +177,28 @@ void TestHelp::standardShortcuts() {
     QFETCH(QString, actionName);
     QFETCH(QKeySequence, key);
     QCOMPARE(m_program->formMain().action(actionName)->shortcut(), key);
+}
+
+void TestHelp::shortcutKeysReachTheirCommands() {
+    TFormMain& window = m_program->formMain();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    QTest::keyClick(&window, Qt::Key_F1);
+    QCOMPARE(m_test->desktop.opened,
+             QList<QUrl>{QUrl::fromLocalFile(m_test->appDir() + QStringLiteral("/help/index.html"))});
+
+    m_test->dialogs.nextAnswers.push_back(QMessageBox::No);
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    QCOMPARE(m_test->dialogs.shown.size(), 1);
+    QCOMPARE(m_test->dialogs.shown.first().text, QStringLiteral("Вы хотите выйти из программы?"));
+    QVERIFY(window.isVisible());
+
+    window.toolButton(QStringLiteral("TB_Help_sod"))->click();
+    QCOMPARE(m_test->desktop.opened.size(), 2);
+    QCOMPARE(m_test->desktop.opened.last(), m_test->desktop.opened.first());
+    window.hide();
 }
 
 void TestHelp::programIconIsSet() {

@@ -47,6 +47,8 @@ void installHelpCommands(Program& program) {
     setStandardShortcuts(program.formMain());
     const QIcon icon = programIcon();
     QGuiApplication::setWindowIcon(icon);
+    // Lets a Wayland desktop match the windows to ravnobor.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ravnobor"));
     program.formMain().setWindowIcon(icon);
 }
 
