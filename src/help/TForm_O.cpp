@@ -163,6 +163,8 @@ void TForm_O::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TForm_O::showEvent(QShowEvent* event) {
+    // Drawn for the screen the box opens on, so the icon stays sharp on a high-density one.
+    Image1->setPixmap(programPixmap(Image1->width(), devicePixelRatioF()));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - frameGeometry().center() + pos());
     QDialog::showEvent(event);
