@@ -1,19 +1,47 @@
 // The division board and the totals in the main window.
+#include "board/Board.h"
 #include "shell/TFormMain.h"
 
 namespace ravnobor {
 
-void TFormMain::InsertDann() {}
-void TFormMain::ClearDann() {}
-void TFormMain::SummStr() {}
-void TFormMain::FormResize() {}
-int TFormMain::boardCount(int) const {
-    return 0;
+void TFormMain::buildBoard() {
+    m_board = new board::Board(*this, m_program);
 }
 
-std::vector<TFormMain::BoardItemText> TFormMain::boardItems(int) const {
-    return {};
+void TFormMain::InsertDann() {
+    m_board->InsertDann();
 }
-void TFormMain::setBoardPartyNames(const QString&, const QString&) {}
+
+void TFormMain::ClearDann() {
+    m_board->ClearDann();
+}
+
+void TFormMain::SummStr() {
+    m_board->SummStr();
+}
+
+void TFormMain::FormResize() {
+    if (m_board)
+        m_board->FormResize();
+}
+
+int TFormMain::boardCount(int tag) const {
+    return m_board ? m_board->count(tag) : 0;
+}
+
+std::vector<TFormMain::BoardItemText> TFormMain::boardItems(int tag) const {
+    std::vector<BoardItemText> items;
+    if (!m_board)
+        return items;
+    const auto& rows = m_board->list(tag).columnModel().rows();
+    items.reserve(rows.size());
+    for (const board::BoardRow& row : rows)
+        items.push_back({row.name, row.priceText});
+    return items;
+}
+
+void TFormMain::setBoardPartyNames(const QString& party1, const QString& party2) {
+    m_board->setPartyNames(party1, party2);
+}
 
 } // namespace ravnobor

@@ -67,6 +67,7 @@ TFormMain::TFormMain(Program& program) : m_program(program), m_state(program.sta
     buildCentre();
     buildStatusBar();
     connectCommands();
+    buildBoard();
 
     // The designed outer size is 678 x 498; the window manager adds its own frame.
     resize(670, 464);

@@ -20,6 +20,9 @@ namespace ravnobor {
 
 class Program;
 struct AppState;
+namespace board {
+class Board;
+}
 
 // The main window: frame, menu, toolbar, banner, board area, totals area and status line.
 class TFormMain final : public QMainWindow {
@@ -93,6 +96,7 @@ private:
     void buildCentre();
     void buildStatusBar();
     void connectCommands();
+    void buildBoard(); // the board's lists, menus and totals (src/board)
     QAction* makeAction(const QString& objectName, const QString& text, const QString& hint,
                         const QString& iconName = {});
     void addToolButton(QAction* menuAction, const QString& objectName);
@@ -102,6 +106,7 @@ private:
     Program& m_program;
     AppState& m_state;
     bool m_activated = false;
+    board::Board* m_board = nullptr; // a child of the window
 };
 
 } // namespace ravnobor

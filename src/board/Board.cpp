@@ -1,0 +1,235 @@
+#include "board/Board.h"
+
+#include "board/BoardLayout.h"
+#include "board/BoardStore.h"
+#include "shell/Program.h"
+#include "shell/TFormMain.h"
+#include "store/Layout.h"
+#include "store/TDataModule1.h"
+
+#include <QAction>
+#include <QDropEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QUuid>
+
+namespace ravnobor::board {
+
+namespace {
+
+const QColor SideListColour(167, 191, 237);
+
+QString menuCaption(QString name) {
+    return name.replace(u'&', QStringLiteral("&&"));
+}
+
+} // namespace
+
+Board::Board(TFormMain& form, Program& program)
+    : QObject(&form), m_form(form), m_program(program), m_state(program.state),
+      m_dragToken(QUuid::createUuid().toByteArray(QUuid::WithoutBraces)) {
+    setObjectName(QStringLiteral("Board"));
+    buildLists();
+    buildMenus();
+    connectToolbar();
+    m_totals = std::make_unique<TotalsPanel>(*form.Panel7, m_state.party1Name, m_state.party2Name);
+    // The totals and the first status panel are clipped by a narrow window rather
+    // than widen it: their widths follow the window, never the other way round.
+    form.Panel7->setSizePolicy(QSizePolicy::Ignored, form.Panel7->sizePolicy().verticalPolicy());
+    QLabel* panel0 = form.statusPanels[0];
+    panel0->setMinimumWidth(0);
+    panel0->setSizePolicy(QSizePolicy::Ignored, panel0->sizePolicy().verticalPolicy());
+    form.StBarMain->removeWidget(panel0);
+    form.StBarMain->insertWidget(0, panel0, 1);
+    panel0->show();
+}
+
+void Board::buildLists() {
+    QWidget* area = m_form.boardArea;
+    auto* row = new QHBoxLayout(area);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_left = new BoardListView(QStringLiteral("ListView2"), layout::ToParty1, SideListColour, *this, area);
+    m_centre = new BoardListView(QStringLiteral("ListView1"), layout::Undistributed, Qt::white, *this, area);
+    m_right = new BoardListView(QStringLiteral("ListView3"), layout::ToParty2, SideListColour, *this, area);
+    row->addWidget(m_left);
+    row->addWidget(m_centre, 1);
+    row->addWidget(m_right);
+    area->setMinimumWidth(minimumClientWidth());
+    for (BoardListView* view : {m_left, m_centre, m_right}) {
+        view->columnModel().setDragToken(m_dragToken);
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this, view](const QItemSelection& selected, const QItemSelection& deselected) {
+                    if (!selected.isEmpty())
+                        ListView2SelectItem(*view, true);
+                    else if (!deselected.isEmpty())
+                        ListView2SelectItem(*view, false);
+                });
+    }
+}
+
+QMenu* Board::popupMenu(const QString& objectName, BoardListView& list) {
+    auto* menu = new QMenu(&m_form);
+    menu->setObjectName(objectName);
+    connect(&list, &QWidget::customContextMenuRequested, menu,
+            [menu, &list](const QPoint& pos) { menu->popup(list.viewport()->mapToGlobal(pos)); });
+    return menu;
+}
+
+QAction* Board::menuItem(QMenu* menu, const QString& objectName, const QString& caption, BoardListView& source,
+                         BoardListView& target) {
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(objectName);
+    m_form.connectCommand(item, [this, &source, &target] {
+        if (m_itemSelected && source.columnModel().count() > 0)
+            ListView1DragDrop(target, source);
+    });
+    return item;
+}
+
+void Board::buildMenus() {
+    const QString undistributed = QStringLiteral("Нераспределенное");
+    QMenu* menu1 = popupMenu(QStringLiteral("PopupMenu1"), *m_left);
+    m_N21 = menuItem(menu1, QStringLiteral("N21"), QStringLiteral("Стороне 2"), *m_left, *m_right);
+    menuItem(menu1, QStringLiteral("N1"), undistributed, *m_left, *m_centre);
+    QMenu* menu2 = popupMenu(QStringLiteral("PopupMenu2"), *m_centre);
+    m_MenuItem1 = menuItem(menu2, QStringLiteral("MenuItem1"), QStringLiteral("Стороне 1"), *m_centre, *m_left);
+    m_MenuItem2 = menuItem(menu2, QStringLiteral("MenuItem2"), QStringLiteral("Стороне 2"), *m_centre, *m_right);
+    QMenu* menu3 = popupMenu(QStringLiteral("PopupMenu3"), *m_right);
+    m_MenuItem4 = menuItem(menu3, QStringLiteral("MenuItem4"), QStringLiteral("Стороне 1"), *m_right, *m_left);
+    menuItem(menu3, QStringLiteral("MenuItem6"), undistributed, *m_right, *m_centre);
+}
+
+void Board::connectToolbar() {
+    const auto wire = [this](const char* name, std::function<void()> command) {
+        QAction* act = m_form.action(QString::fromLatin1(name));
+        act->setEnabled(true);
+        m_form.connectCommand(act, std::move(command));
+    };
+    wire("SpeedButton4Action", [this] { m_form.ClearDann(); });
+    wire("SpeedButton1Action", [this] { moveSelectedTo(*m_left); });
+    wire("SpeedButton2Action", [this] { moveSelectedTo(*m_centre); });
+    wire("SpeedButton3Action", [this] { moveSelectedTo(*m_right); });
+}
+
+void Board::moveSelectedTo(BoardListView& target) {
+    if (m_itemSelected && m_selectedList)
+        ListView1DragDrop(target, *m_selectedList);
+}
+
+void Board::ListView2SelectItem(BoardListView& list, bool selected) {
+    m_itemSelected = selected;
+    m_selectedList = &list;
+}
+
+void Board::setPartyNames(const QString& party1, const QString& party2) {
+    m_N21->setText(menuCaption(party2));
+    m_MenuItem1->setText(menuCaption(party1));
+    m_MenuItem2->setText(menuCaption(party2));
+    m_MenuItem4->setText(menuCaption(party1));
+}
+
+store::Database& Board::connection() {
+    return m_program.dataModule().connection();
+}
+
+void Board::InsertDann() {
+    if (m_state.caseFileName == AppState::NoCaseSentinel)
+        return;
+    // Built aside: a load that fails leaves the lists and the totals as they were.
+    BoardContent content = loadBoard(connection(), layout::priceColumn(m_state.priceBasis),
+                                     layout::allocationColumn(m_state.divisionVariant));
+    for (BoardListView* view : {m_centre, m_left, m_right}) {
+        view->clearSelectionQuietly();
+        view->columnModel().replaceRows(std::move(content.forTag(view->tag())));
+    }
+    m_state.totalRecords = content.rowCount;
+    SummStr();
+}
+
+void Board::ClearDann() {
+    gatherAll(connection(), layout::allocationColumn(m_state.divisionVariant));
+    m_state.caseSaved = false;
+    // The list dataset's rows no longer show what is stored.
+    m_program.dataModule().ADODataSet1().close();
+    InsertDann();
+}
+
+void Board::ListView1DragDrop(BoardListView& target, BoardListView& source) {
+    const int row = source.selectedRow();
+    if (row < 0)
+        return;
+    const BoardRow& item = source.columnModel().row(row);
+    // Stored first: a failed write leaves the board as it was.
+    if (storeAllocation(connection(), layout::allocationColumn(m_state.divisionVariant), item.key, target.tag(),
+                        item.name))
+        m_state.caseSaved = false;
+    source.clearSelectionQuietly();
+    target.columnModel().append(source.columnModel().take(row));
+    SummStr();
+}
+
+void Board::SummStr() {
+    const TotalsTexts texts =
+        totalsTexts({m_centre->columnModel().sum(), m_left->columnModel().sum(), m_right->columnModel().sum(),
+                     m_state.currencySuffix, m_state.party1Name, m_state.party2Name});
+    m_state.undistributedTotal = m_centre->columnModel().sum();
+    m_state.share1Total = m_left->columnModel().sum();
+    m_state.share2Total = m_right->columnModel().sum();
+    m_totals->show(texts);
+    for (BoardListView* view : {m_centre, m_left, m_right})
+        view->columnModel().setPriceCaption(texts.priceCaption);
+}
+
+void Board::FormResize() {
+    BoardLayoutInput input;
+    input.clientWidth = m_form.width();
+    input.centrePriceWidth = m_centre->header()->sectionSize(BoardColumnModel::PriceColumn);
+    input.leftPriceWidth = m_left->header()->sectionSize(BoardColumnModel::PriceColumn);
+    input.rightPriceWidth = m_right->header()->sectionSize(BoardColumnModel::PriceColumn);
+    for (size_t i = 0; i < 3; ++i)
+        input.otherStatusPanels[i] = m_form.statusPanels[i + 1]->minimumWidth();
+    const BoardGeometry g = boardGeometry(input);
+
+    m_left->setFixedWidth(g.leftWidth);
+    m_right->setFixedWidth(g.rightWidth);
+    m_centre->header()->resizeSection(BoardColumnModel::NameColumn, g.centreNameWidth);
+    m_left->header()->resizeSection(BoardColumnModel::NameColumn, g.leftNameWidth);
+    m_right->header()->resizeSection(BoardColumnModel::NameColumn, g.rightNameWidth);
+    QLabel* label1 = m_form.Label1;
+    QLabel* label2 = m_form.Label2;
+    label1->setGeometry(g.label1Left, label1->y(), g.label1Width, label1->height());
+    label2->setGeometry(g.label2Left, label2->y(), g.label2Width, label2->height());
+    m_form.statusPanels[0]->setMaximumWidth(g.statusPanel0Width);
+}
+
+BoardListView* Board::sourceOfDrop(const QDropEvent& event) const {
+    const std::optional<BoardDrag> drag = decodeBoardDrag(event.mimeData());
+    if (!drag || drag->token != m_dragToken)
+        return nullptr;
+    BoardListView& source = list(drag->sourceTag);
+    // Qt names the dragging widget when the drag began in this program; it must be
+    // the list the data names. Without a name the window's own token has to do.
+    if (event.source() && event.source() != &source)
+        return nullptr;
+    const int row = source.selectedRow();
+    if (row < 0 || source.columnModel().row(row).key != drag->key)
+        return nullptr;
+    return &source;
+}
+
+bool Board::acceptsDrop(const BoardListView&, const QDropEvent& event) const {
+    return sourceOfDrop(event) != nullptr;
+}
+
+void Board::drop(BoardListView& target, const QDropEvent& event) {
+    if (BoardListView* source = sourceOfDrop(event))
+        m_form.runCommand([&] { ListView1DragDrop(target, *source); });
+}
+
+} // namespace ravnobor::board

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "store/Money.h"
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace ravnobor::board {
+
+// One item of a board column: its own row of the property table, its name and its
+// price for the chosen basis (none when the stored price is empty).
+struct BoardRow {
+    qint64 key = 0;
+    QString name;
+    std::optional<Money> price;
+    QString priceText; // as the list shows it; empty when there is no price
+};
+
+// The items of one board column in list order, with their count and price sum kept
+// up to date on every change, so the totals and the status line never walk a list.
+class BoardColumnModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NameColumn = 0, PriceColumn = 1, ColumnCount = 2 };
+    static inline const QString MimeType = QStringLiteral("application/x-ravnobor-board-item");
+
+    BoardColumnModel(int tag, QObject* parent = nullptr);
+
+    int tag() const { return m_tag; }
+    int count() const { return int(m_rows.size()); }
+    Money sum() const { return m_sum; }
+    const BoardRow& row(int row) const { return m_rows[size_t(row)]; }
+    const std::vector<BoardRow>& rows() const { return m_rows; }
+
+    void replaceRows(std::vector<BoardRow> rows);
+    void append(BoardRow row);
+    BoardRow take(int row);
+
+    void setPriceCaption(const QString& caption);
+    const QString& priceCaption() const { return m_priceCaption; }
+    // Ties the column's drags to the window that owns it.
+    void setDragToken(const QByteArray& token) { m_dragToken = token; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
+
+private:
+    static Money priceOf(const BoardRow& row) { return row.price.value_or(Money()); }
+
+    int m_tag;
+    std::vector<BoardRow> m_rows;
+    Money m_sum;
+    QString m_priceCaption = QStringLiteral("Цена");
+    QByteArray m_dragToken;
+};
+
+// What a drag from a board column carries: the window's token, the column's tag and
+// the dragged item's row key.
+struct BoardDrag {
+    QByteArray token;
+    int sourceTag = 0;
+    qint64 key = 0;
+};
+QByteArray encodeBoardDrag(const BoardDrag& drag);
+// Empty when the data is not a board drag.
+std::optional<BoardDrag> decodeBoardDrag(const QMimeData* mime);
+
+} // namespace ravnobor::board

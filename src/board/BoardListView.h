@@ -1,0 +1,48 @@
+#pragma once
+
+#include "board/BoardColumnModel.h"
+
+#include <QTreeView>
+
+namespace ravnobor::board {
+
+class BoardListView;
+
+// Decides and carries out drops on the board's lists.
+class BoardDropHandler {
+public:
+    virtual ~BoardDropHandler() = default;
+    virtual bool acceptsDrop(const BoardListView& target, const QDropEvent& event) const = 0;
+    virtual void drop(BoardListView& target, const QDropEvent& event) = 0;
+};
+
+// One column of the board: a read-only two-column list of one model, single row
+// selection, grid lines, its own colour; drags start from the selected item.
+class BoardListView final : public QTreeView {
+    Q_OBJECT
+public:
+    BoardListView(const QString& objectName, int tag, const QColor& colour, BoardDropHandler& drops, QWidget* parent);
+
+    BoardColumnModel& columnModel() { return *m_model; }
+    const BoardColumnModel& columnModel() const { return *m_model; }
+    int tag() const { return m_model->tag(); }
+    // The selected row, never the current index; -1 when none is selected.
+    int selectedRow() const;
+    // Clears selection and current index without telling anyone, so that removing the
+    // row does not make the view select its neighbour.
+    void clearSelectionQuietly();
+
+protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void answerDrag(QDropEvent* event);
+
+    BoardColumnModel* m_model;
+    BoardDropHandler& m_drops;
+};
+
+} // namespace ravnobor::board

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "store/Money.h"
+
+#include <QLocale>
+#include <QString>
+
+// The texts of the totals panel, built from the three column sums.
+namespace ravnobor::board {
+
+struct TotalsInput {
+    Money undistributed; // U, the centre list
+    Money share1;        // S1, the left list
+    Money share2;        // S2, the right list
+    QString currencySuffix;
+    QString party1Name;
+    QString party2Name;
+};
+
+struct TotalsTexts {
+    QString edit17;       // total of all property
+    QString edit18;       // distributed
+    QString edit19;       // undistributed
+    QString edit20;       // half of the distributed part
+    QString label14;      // party 1's name
+    QString label8;       // party 2's name
+    QString edit16;       // party 1's share
+    QString edit9;        // party 2's share
+    QString edit12;       // party 1's equalising line
+    QString edit10;       // party 2's equalising line
+    QString priceCaption; // column 1 of every list
+};
+
+inline const QString SubtractText = QStringLiteral("Вычесть до равенства  ");
+inline const QString PayUpText = QStringLiteral("Доплатить до равенства  ");
+
+TotalsTexts totalsTexts(const TotalsInput& input, const QLocale& locale = QLocale());
+
+} // namespace ravnobor::board

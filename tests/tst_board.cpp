@@ -1,0 +1,618 @@
+// The division board through the real main window: loading, moves by toolbar, popup
+// and drop, gathering, the totals panel and the layout.
+#include "support/TestProgram.h"
+
+#include "board/BoardColumnModel.h"
+#include "board/BoardListView.h"
+#include "shell/TFormMain.h"
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/TDataModule1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+
+using namespace ravnobor;
+using board::BoardListView;
+using test::ItemRow;
+
+namespace {
+
+const QVariant Null;
+
+QStringList L(std::initializer_list<const char*> list) {
+    QStringList out;
+    for (const char* t : list)
+        out << QString::fromUtf8(t);
+    return out;
+}
+
+QVariant d(double v) {
+    return QVariant(v);
+}
+QVariant i(qint64 v) {
+    return QVariant(v);
+}
+
+// A program started on a case made from these rows.
+struct Fixture {
+    explicit Fixture(const QList<ItemRow>& rows) {
+        const QString path = tp.path(QStringLiteral("Дело.rvb"));
+        test::makeCase(path, rows);
+        tp.start({path});
+        form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form()));
+    }
+    Program& program() { return tp.program(); }
+    TFormMain& form() { return program().formMain(); }
+    BoardListView* list(const char* name) { return form().findChild<BoardListView*>(QString::fromLatin1(name)); }
+    BoardListView* left() { return list("ListView2"); }
+    BoardListView* centre() { return list("ListView1"); }
+    BoardListView* right() { return list("ListView3"); }
+    QString text(const char* name) {
+        const QString n = QString::fromLatin1(name);
+        if (auto* edit = form().findChild<QLineEdit*>(n))
+            return edit->text();
+        return form().findChild<QLabel*>(n)->text();
+    }
+    QStringList names(BoardListView* view) {
+        QStringList out;
+        for (const auto& row : view->columnModel().rows())
+            out << row.name;
+        return out;
+    }
+    QStringList prices(BoardListView* view) {
+        QStringList out;
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            out << view->model()->index(r, 1).data().toString();
+        return out;
+    }
+    void select(BoardListView* view, int row) {
+        view->selectionModel()->select(view->model()->index(row, 0),
+                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    void trigger(const char* action) {
+        QAction* act = form().findChild<QAction*>(QString::fromLatin1(action));
+        QVERIFY2(act, action);
+        QVERIFY2(act->isEnabled(), action);
+        act->trigger();
+    }
+    // The stored allocation of row `key` (Код) in the column of that name.
+    QVariant stored(qint64 key, const char* column = "1_ц1") {
+        store::Statement s = program().dataModule().connection().prepare(
+            QStringLiteral("SELECT \"%1\" FROM \"Таблица\" WHERE \"Код\" = ?").arg(QString::fromUtf8(column)));
+        s.bind(1, key);
+        return s.step() ? s.value(0) : QVariant(QStringLiteral("нет строки"));
+    }
+    // A drag that enters the target with `entering` and drops `dropped` there, as the
+    // platform delivers it: the drop reaches only a list that accepted the drag.
+    bool drop(BoardListView* target, QMimeData* dropped, int overRow = -1, QMimeData* entering = nullptr) {
+        const QPoint at = overRow >= 0 ? target->visualRect(target->model()->index(overRow, 0)).center()
+                                       : QPoint(5, target->viewport()->height() - 5);
+        QDragEnterEvent enter(at, Qt::MoveAction, entering ? entering : dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target->viewport(), &enter);
+        QDropEvent event(QPointF(at), Qt::MoveAction, dropped, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target->viewport(), &event);
+        return enter.isAccepted();
+    }
+    QMimeData* dragData(BoardListView* source, int row) {
+        return source->model()->mimeData({source->model()->index(row, 0)});
+    }
+
+    test::TestProgram tp;
+};
+
+} // namespace
+
+class TestBoard : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+
+    void loadPlacesBySignAndShowsPlainPrices();
+    void loadWithPointLocale();
+    void variantAndBasisSwitch();
+    void emptyTable();
+    void failedLoadLeavesBoard();
+    void totalsPanel();
+    void toolbarMovesStoreTheTag();
+    void moveClearsCaseSavedOnlyOnChange();
+    void moveToOwnListGoesToTheEnd();
+    void sameNamesMoveIndependently();
+    void nameWithQuotes();
+    void removedRowIsNotReselected();
+    void popupCommands();
+    void popupCaptionsNameTheParties();
+    void dropMovesSelectedItemToTheEnd();
+    void dropFromElsewhereIsRefused();
+    void plainClickStartsNoMove();
+    void failedMoveLeavesBoard();
+    void gatherUnderSecondVariant();
+    void layoutWidths_data();
+    void layoutWidths();
+    void listsLookAsDesigned();
+    void boardItemsForDocuments();
+};
+
+void TestBoard::loadPlacesBySignAndShowsPlainPrices() {
+    Fixture f({{QStringLiteral("Пять"), d(1500), Null, Null, i(5), Null},
+               {QStringLiteral("Минус три"), d(1234.5), Null, Null, i(-3), Null},
+               {QStringLiteral("Пусто"), d(1e6), Null, Null, Null, Null},
+               {QStringLiteral("Ноль"), d(0.1), Null, Null, i(0), Null},
+               {QStringLiteral("Без цены"), Null, Null, Null, i(1), Null}});
+    QCOMPARE(f.names(f.left()), (L({"Пять", "Без цены"})));
+    QCOMPARE(f.names(f.centre()), (L({"Пусто", "Ноль"})));
+    QCOMPARE(f.names(f.right()), (L({"Минус три"})));
+    QCOMPARE(f.prices(f.left()), (L({"1500", ""})));
+    QCOMPARE(f.prices(f.centre()), (L({"1000000", "0,1"})));
+    QCOMPARE(f.prices(f.right()), (L({"1234,5"})));
+    // The empty price counts as 0; everything else is summed.
+    QCOMPARE(f.text("Edit16"), QStringLiteral("1500,00 руб.  "));
+    QCOMPARE(f.text("Edit19"), QStringLiteral("1000000,10 руб."));
+    QCOMPARE(f.form().boardCount(1), 2);
+    QCOMPARE(f.form().boardCount(0), 2);
+    QCOMPARE(f.form().boardCount(-1), 1);
+    QCOMPARE(f.program().state.totalRecords, 5);
+}
+
+void TestBoard::loadWithPointLocale() {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    Fixture f({{QStringLiteral("Стол"), d(1234.5), Null, Null, Null, Null},
+               {QStringLiteral("Стул"), d(1234567.25), Null, Null, Null, Null}});
+    QCOMPARE(f.prices(f.centre()), (L({"1234.5", "1234567.25"})));
+    QCOMPARE(f.text("Edit17"), QStringLiteral("1235801.75 руб."));
+}
+
+void TestBoard::variantAndBasisSwitch() {
+    Fixture f({{QStringLiteral("А"), d(10), d(20), d(30), i(1), i(-1)},
+               {QStringLiteral("Б"), d(1), d(2), Null, i(-1), Null}});
+    AppState& state = f.program().state;
+    state.divisionVariant = 1;
+    f.form().InsertDann();
+    QCOMPARE(f.names(f.right()), (L({"А"})));
+    QCOMPARE(f.names(f.centre()), (L({"Б"})));
+    state.priceBasis = 2;
+    f.form().InsertDann();
+    QCOMPARE(f.names(f.right()), (L({"А"})));
+    QCOMPARE(f.prices(f.right()), (L({"30"})));
+    QCOMPARE(f.prices(f.centre()), (L({""})));
+    QCOMPARE(f.text("Edit17"), QStringLiteral("30,00 руб."));
+    state.divisionVariant = 0;
+    f.form().InsertDann();
+    QCOMPARE(f.names(f.left()), (L({"А"})));
+    QCOMPARE(f.names(f.right()), (L({"Б"})));
+}
+
+void TestBoard::emptyTable() {
+    Fixture f({});
+    for (BoardListView* view : {f.left(), f.centre(), f.right()})
+        QCOMPARE(view->model()->rowCount(), 0);
+    for (const char* item : {"N21", "N1", "MenuItem1", "MenuItem2", "MenuItem4", "MenuItem6", "SpeedButton1Action",
+                             "SpeedButton2Action", "SpeedButton3Action"})
+        f.trigger(item);
+    QCOMPARE(f.text("Edit17"), QStringLiteral("0,00 руб."));
+    QCOMPARE(f.text("Edit12"), QStringLiteral("Доплатить до равенства  0,00 руб."));
+    QCOMPARE(f.text("Edit10"), QStringLiteral("Вычесть до равенства  0,00 руб."));
+    f.trigger("SpeedButton4Action");
+    QVERIFY(f.tp.dialogs.shown.isEmpty());
+}
+
+void TestBoard::failedLoadLeavesBoard() {
+    Fixture f({{QStringLiteral("Стол"), d(100), Null, Null, i(1), Null},
+               {QStringLiteral("Шкаф"), d(50), Null, Null, Null, Null}});
+    f.program().dataModule().connection().execute(
+        QStringLiteral("UPDATE \"Таблица\" SET \"Цена 1\" = 'дорого' WHERE \"Код\" = 2"));
+    QVERIFY_THROWS_EXCEPTION(Error, f.form().InsertDann());
+    f.form().runCommand([&] { f.form().InsertDann(); });
+    QCOMPARE(f.tp.dialogs.shown.size(), 1);
+    QVERIFY2(f.tp.dialogs.shown[0].text.contains(QStringLiteral("«Шкаф»")), qPrintable(f.tp.dialogs.shown[0].text));
+    QCOMPARE(f.names(f.left()), (L({"Стол"})));
+    QCOMPARE(f.names(f.centre()), (L({"Шкаф"})));
+    QCOMPARE(f.text("Edit17"), QStringLiteral("150,00 руб."));
+}
+
+void TestBoard::totalsPanel() {
+    Fixture f({{QStringLiteral("Дом"), d(1000), Null, Null, i(1), Null},
+               {QStringLiteral("Машина"), d(400), Null, Null, i(-1), Null},
+               {QStringLiteral("Гараж"), d(250), Null, Null, Null, Null}});
+    QCOMPARE(f.text("Edit17"), QStringLiteral("1650,00 руб."));
+    QCOMPARE(f.text("Edit18"), QStringLiteral("1400,00 руб."));
+    QCOMPARE(f.text("Edit19"), QStringLiteral("250,00 руб."));
+    QCOMPARE(f.text("Edit20"), QStringLiteral("700,00 руб."));
+    QCOMPARE(f.text("Edit16"), QStringLiteral("1000,00 руб.  "));
+    QCOMPARE(f.text("Edit9"), QStringLiteral("400,00 руб.  "));
+    QCOMPARE(f.text("Edit12"), QStringLiteral("Вычесть до равенства  300,00 руб."));
+    QCOMPARE(f.text("Edit10"), QStringLiteral("Доплатить до равенства  300,00 руб."));
+    QCOMPARE(f.text("Label15"), QStringLiteral(" ,   сумма имущества  "));
+    QCOMPARE(f.text("Label13"), QStringLiteral(" ,   сумма имущества  "));
+    for (const char* name : {"Edit17", "Edit16", "Edit12"}) {
+        auto* edit = f.form().findChild<QLineEdit*>(QString::fromLatin1(name));
+        QVERIFY(edit->isReadOnly());
+        QVERIFY(!edit->hasFrame());
+    }
+    QCOMPARE(f.program().state.share1Total, Money::fromDecimalText(u"1000"));
+    QCOMPARE(f.program().state.share2Total, Money::fromDecimalText(u"400"));
+    QCOMPARE(f.program().state.undistributedTotal, Money::fromDecimalText(u"250"));
+
+    // Names and currency show at the next computation, and only then.
+    AppState& state = f.program().state;
+    state.party1Name = QStringLiteral("Иванов И. И.");
+    state.currencySuffix = QStringLiteral("долл.США");
+    QCOMPARE(f.text("Label14"), QStringLiteral("  Сторона1"));
+    f.form().SummStr();
+    QCOMPARE(f.text("Label14"), QStringLiteral("  Иванов И. И."));
+    QCOMPARE(f.text("Label8"), QStringLiteral("  Сторона2"));
+    QCOMPARE(f.text("Edit17"), QStringLiteral("1650,00 долл.США"));
+    for (BoardListView* view : {f.left(), f.centre(), f.right()})
+        QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Цена, долл.США"));
+
+    // A move recomputes at once: 100.25 against 0 halves to 50.13.
+    f.trigger("SpeedButton4Action");
+    state.currencySuffix = QStringLiteral("руб.");
+    f.program().dataModule().connection().execute(
+        QStringLiteral("UPDATE \"Таблица\" SET \"Цена 1\" = 100.25 WHERE \"Код\" = 1"));
+    f.form().InsertDann();
+    f.select(f.centre(), 0);
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.text("Edit20"), QStringLiteral("50,13 руб."));
+    QCOMPARE(f.text("Edit12"), QStringLiteral("Вычесть до равенства  50,13 руб."));
+    QCOMPARE(f.text("Edit10"), QStringLiteral("Доплатить до равенства  50,13 руб."));
+}
+
+void TestBoard::toolbarMovesStoreTheTag() {
+    Fixture f({{QStringLiteral("Пять"), d(1), Null, Null, i(5), Null},
+               {QStringLiteral("Минус три"), d(2), Null, Null, i(-3), Null},
+               {QStringLiteral("Пусто"), d(4), Null, Null, Null, Null}});
+    f.select(f.left(), 0);
+    f.trigger("SpeedButton3Action"); // Направо
+    QCOMPARE(f.stored(1), i(-1));
+    f.select(f.right(), 0);
+    f.trigger("SpeedButton2Action"); // Нераспределенное: "Минус три"
+    QCOMPARE(f.stored(2), i(0));
+    f.select(f.centre(), 0);
+    f.trigger("SpeedButton1Action"); // Налево: "Пусто"
+    QCOMPARE(f.stored(3), i(1));
+    QCOMPARE(f.names(f.left()), (L({"Пусто"})));
+    QCOMPARE(f.names(f.centre()), (L({"Минус три"})));
+    QCOMPARE(f.names(f.right()), (L({"Пять"})));
+    QCOMPARE(f.text("Edit16"), QStringLiteral("4,00 руб.  "));
+    QCOMPARE(f.text("Edit9"), QStringLiteral("1,00 руб.  "));
+    // The other variant's column was never touched.
+    QCOMPARE(f.stored(1, "2_ц1"), Null);
+
+    // Nothing selected any more: the buttons do nothing, though ItemSelected is still set.
+    f.trigger("SpeedButton3Action");
+    f.trigger("SpeedButton2Action");
+    QCOMPARE(f.names(f.left()), (L({"Пусто"})));
+    QCOMPARE(f.stored(3), i(1));
+    QVERIFY(f.tp.dialogs.shown.isEmpty());
+}
+
+void TestBoard::moveClearsCaseSavedOnlyOnChange() {
+    Fixture f({{QStringLiteral("Один"), d(1), Null, Null, i(1), Null},
+               {QStringLiteral("Пять"), d(1), Null, Null, i(5), Null},
+               {QStringLiteral("Пусто"), d(1), Null, Null, Null, Null}});
+    AppState& state = f.program().state;
+    QVERIFY(state.caseSaved);
+    f.select(f.left(), 0);
+    f.trigger("SpeedButton1Action"); // 1 stays 1
+    QVERIFY(state.caseSaved);
+    QCOMPARE(f.names(f.left()), (L({"Пять", "Один"})));
+    f.select(f.centre(), 0);
+    f.trigger("SpeedButton2Action"); // empty becomes 0
+    QCOMPARE(f.stored(3), i(0));
+    QVERIFY(!state.caseSaved);
+    state.caseSaved = true;
+    f.select(f.left(), 0);
+    f.trigger("SpeedButton1Action"); // 5 becomes 1
+    QCOMPARE(f.stored(2), i(1));
+    QVERIFY(!state.caseSaved);
+
+    // The close query now offers to save.
+    f.tp.dialogs.nextAnswers.push_back(QMessageBox::Cancel);
+    QVERIFY(!f.form().close());
+    QCOMPARE(f.tp.dialogs.shown.last().text, QStringLiteral("Сохранить файл?"));
+}
+
+void TestBoard::moveToOwnListGoesToTheEnd() {
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, i(1), Null},
+               {QStringLiteral("Б"), d(2), Null, Null, i(1), Null},
+               {QStringLiteral("В"), d(3), Null, Null, i(1), Null}});
+    f.select(f.left(), 0);
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.names(f.left()), (L({"Б", "В", "А"})));
+    QCOMPARE(f.stored(1), i(1));
+    QCOMPARE(f.text("Edit16"), QStringLiteral("6,00 руб.  "));
+}
+
+void TestBoard::sameNamesMoveIndependently() {
+    Fixture f({{QStringLiteral("Стул"), d(10), Null, Null, Null, Null},
+               {QStringLiteral("Стул"), d(20), Null, Null, Null, Null}});
+    f.select(f.centre(), 1);
+    f.trigger("SpeedButton3Action");
+    QCOMPARE(f.stored(1), Null);
+    QCOMPARE(f.stored(2), i(-1));
+    QCOMPARE(f.prices(f.right()), (L({"20"})));
+    QCOMPARE(f.prices(f.centre()), (L({"10"})));
+    f.form().InsertDann();
+    QCOMPARE(f.prices(f.right()), (L({"20"})));
+}
+
+void TestBoard::nameWithQuotes() {
+    const QString name = QStringLiteral("Телевизор \"Samsung\" 55\", [б/у] ' ) ; --");
+    Fixture f({{name, d(42000), Null, Null, Null, Null}});
+    f.select(f.centre(), 0);
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.stored(1), i(1));
+    QCOMPARE(f.names(f.left()), QStringList{name});
+}
+
+void TestBoard::removedRowIsNotReselected() {
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null},
+               {QStringLiteral("Б"), d(2), Null, Null, Null, Null},
+               {QStringLiteral("В"), d(3), Null, Null, Null, Null}});
+    f.centre()->setFocus();
+    f.select(f.centre(), 0);
+    f.centre()->setCurrentIndex(f.centre()->model()->index(0, 0));
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.centre()->selectedRow(), -1);
+    QVERIFY(!f.centre()->selectionModel()->hasSelection());
+    // A second "Налево" does nothing: the next row was not selected by the removal.
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.names(f.left()), (L({"А"})));
+    QCOMPARE(f.names(f.centre()), (L({"Б", "В"})));
+    QCOMPARE(f.stored(2), Null);
+}
+
+void TestBoard::popupCommands() {
+    Fixture f({{QStringLiteral("Лево"), d(1), Null, Null, i(1), Null},
+               {QStringLiteral("Центр"), d(2), Null, Null, i(0), Null},
+               {QStringLiteral("Право"), d(4), Null, Null, i(-1), Null}});
+    // Before any selection nothing moves.
+    for (const char* item : {"N21", "N1", "MenuItem1", "MenuItem2", "MenuItem4", "MenuItem6"})
+        f.trigger(item);
+    QCOMPARE(f.form().boardCount(1), 1);
+    QCOMPARE(f.form().boardCount(0), 1);
+    QCOMPARE(f.form().boardCount(-1), 1);
+
+    f.select(f.left(), 0);
+    f.trigger("N21"); // Лево -> right
+    QCOMPARE(f.stored(1), i(-1));
+    f.select(f.right(), 0);
+    f.trigger("MenuItem6"); // Право -> centre
+    QCOMPARE(f.stored(3), i(0));
+    f.select(f.centre(), 0);
+    f.trigger("MenuItem1"); // Центр -> left
+    QCOMPARE(f.stored(2), i(1));
+    f.select(f.centre(), 0);
+    f.trigger("MenuItem2"); // Право -> right
+    QCOMPARE(f.stored(3), i(-1));
+    f.select(f.right(), 0);
+    f.trigger("MenuItem4"); // Лево -> left
+    QCOMPARE(f.stored(1), i(1));
+    f.select(f.left(), 0);
+    f.trigger("N1"); // Центр -> centre
+    QCOMPARE(f.stored(2), i(0));
+    QCOMPARE(f.names(f.left()), (L({"Лево"})));
+    QCOMPARE(f.names(f.centre()), (L({"Центр"})));
+    QCOMPARE(f.names(f.right()), (L({"Право"})));
+
+    // Each menu belongs to its list and pops up there.
+    QVERIFY(f.form().findChild<QMenu*>(QStringLiteral("PopupMenu1"))->findChild<QAction*>(QStringLiteral("N21")) ||
+            f.form()
+                .findChild<QMenu*>(QStringLiteral("PopupMenu1"))
+                ->actions()
+                .contains(f.form().findChild<QAction*>(QStringLiteral("N21"))));
+    QCOMPARE(f.left()->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+void TestBoard::popupCaptionsNameTheParties() {
+    Fixture f({});
+    const auto caption = [&](const char* name) {
+        return f.form().findChild<QAction*>(QString::fromLatin1(name))->text();
+    };
+    QCOMPARE(caption("N21"), QStringLiteral("Стороне 2"));
+    QCOMPARE(caption("N1"), QStringLiteral("Нераспределенное"));
+    QCOMPARE(caption("MenuItem1"), QStringLiteral("Стороне 1"));
+    f.form().setBoardPartyNames(QStringLiteral("Иванов"), QStringLiteral("ООО \"Рога & Копыта\""));
+    QCOMPARE(caption("N21"), QStringLiteral("ООО \"Рога && Копыта\""));
+    QCOMPARE(caption("MenuItem1"), QStringLiteral("Иванов"));
+    QCOMPARE(caption("MenuItem2"), QStringLiteral("ООО \"Рога && Копыта\""));
+    QCOMPARE(caption("MenuItem4"), QStringLiteral("Иванов"));
+    QCOMPARE(caption("MenuItem6"), QStringLiteral("Нераспределенное"));
+}
+
+void TestBoard::dropMovesSelectedItemToTheEnd() {
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null},
+               {QStringLiteral("Б"), d(2), Null, Null, Null, Null},
+               {QStringLiteral("В"), d(3), Null, Null, i(1), Null}});
+    f.select(f.centre(), 0);
+    std::unique_ptr<QMimeData> mime(f.dragData(f.centre(), 0));
+    QVERIFY(f.drop(f.left(), mime.get(), 0)); // over the item "В": still appended
+    QCOMPARE(f.names(f.left()), (L({"В", "А"})));
+    QCOMPARE(f.stored(1), i(1));
+    QCOMPARE(f.text("Edit16"), QStringLiteral("4,00 руб.  "));
+
+    // Onto its own list: to the end.
+    f.select(f.left(), 0);
+    mime.reset(f.dragData(f.left(), 0));
+    f.drop(f.left(), mime.get());
+    QCOMPARE(f.names(f.left()), (L({"А", "В"})));
+    QCOMPARE(f.stored(3), i(1));
+
+    f.select(f.centre(), 0);
+    mime.reset(f.dragData(f.centre(), 0));
+    f.drop(f.right(), mime.get());
+    QCOMPARE(f.names(f.right()), (L({"Б"})));
+    QCOMPARE(f.stored(2), i(-1));
+    QVERIFY(f.tp.dialogs.shown.isEmpty());
+}
+
+void TestBoard::dropFromElsewhereIsRefused() {
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null}});
+    f.select(f.centre(), 0);
+    QMimeData text;
+    text.setText(QStringLiteral("А"));
+    QVERIFY(!f.drop(f.left(), &text));
+    // Another window's board: the same data under another token.
+    QMimeData foreign;
+    foreign.setData(board::BoardColumnModel::MimeType,
+                    board::encodeBoardDrag({"another-window", 0, f.centre()->columnModel().row(0).key}));
+    QVERIFY(!f.drop(f.left(), &foreign));
+    std::unique_ptr<QMimeData> own(f.dragData(f.centre(), 0));
+    // The drop itself checks again: data that changed after the drag was accepted.
+    QVERIFY(f.drop(f.left(), &foreign, -1, own.get()));
+    QMimeData stale;
+    const auto parts = own->data(board::BoardColumnModel::MimeType).split('\n');
+    stale.setData(board::BoardColumnModel::MimeType, board::encodeBoardDrag({parts[0], 0, 999}));
+    QVERIFY(!f.drop(f.left(), &stale));
+    QVERIFY(f.drop(f.left(), &stale, -1, own.get()));
+    QCOMPARE(f.form().boardCount(1), 0);
+    QCOMPARE(f.form().boardCount(0), 1);
+    QCOMPARE(f.stored(1), Null);
+    // With nothing selected in the source there is nothing to drag.
+    f.centre()->clearSelection();
+    QVERIFY(!f.drop(f.left(), own.get()));
+    QCOMPARE(f.form().boardCount(1), 0);
+}
+
+void TestBoard::plainClickStartsNoMove() {
+    Fixture f(
+        {{QStringLiteral("А"), d(1), Null, Null, Null, Null}, {QStringLiteral("Б"), d(2), Null, Null, Null, Null}});
+    QApplication::processEvents();
+    const QPoint at = f.centre()->visualRect(f.centre()->model()->index(1, 0)).center();
+    QTest::mouseClick(f.centre()->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(f.centre()->selectedRow(), 1);
+    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.stored(2), Null);
+    // The clicked item is the one the buttons move.
+    f.trigger("SpeedButton3Action");
+    QCOMPARE(f.names(f.right()), (L({"Б"})));
+    QCOMPARE(f.stored(2), i(-1));
+}
+
+void TestBoard::failedMoveLeavesBoard() {
+    Fixture f(
+        {{QStringLiteral("А"), d(1), Null, Null, Null, Null}, {QStringLiteral("Б"), d(2), Null, Null, Null, Null}});
+    // The row is gone behind the board's back.
+    f.program().dataModule().connection().execute(QStringLiteral("DELETE FROM \"Таблица\" WHERE \"Код\" = 1"));
+    f.select(f.centre(), 0);
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.tp.dialogs.shown.size(), 1);
+    QCOMPARE(f.tp.dialogs.shown[0].icon, QMessageBox::Critical);
+    QVERIFY2(f.tp.dialogs.shown[0].text.contains(QStringLiteral("«А»")), qPrintable(f.tp.dialogs.shown[0].text));
+    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.form().boardCount(1), 0);
+    QCOMPARE(f.text("Edit19"), QStringLiteral("3,00 руб."));
+    QVERIFY(f.program().state.caseSaved);
+
+    // A store that cannot be written at all.
+    f.program().dataModule().disconnect();
+    f.select(f.centre(), 1);
+    f.trigger("SpeedButton1Action");
+    QCOMPARE(f.tp.dialogs.shown.size(), 2);
+    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+}
+
+void TestBoard::gatherUnderSecondVariant() {
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, i(1), i(-1)},
+               {QStringLiteral("Б"), d(2), Null, Null, i(-1), i(5)},
+               {QStringLiteral("В"), d(3), Null, Null, Null, Null},
+               {QStringLiteral("Г"), d(4), Null, Null, i(1), i(0)}});
+    AppState& state = f.program().state;
+    state.divisionVariant = 1;
+    f.form().InsertDann();
+    // Moves reorder the lists; gathering reloads them in table order.
+    f.select(f.right(), 0);
+    f.trigger("SpeedButton2Action");
+    QCOMPARE(f.names(f.centre()), (L({"В", "Г", "А"})));
+    state.caseSaved = true;
+    f.trigger("SpeedButton4Action");
+    QVERIFY(!state.caseSaved);
+    for (qint64 key = 1; key <= 4; ++key)
+        QCOMPARE(f.stored(key, "2_ц1"), i(0));
+    QCOMPARE(f.stored(1), i(1));
+    QCOMPARE(f.stored(2), i(-1));
+    QCOMPARE(f.stored(3), Null);
+    QCOMPARE(f.stored(4), i(1));
+    QCOMPARE(f.names(f.centre()), (L({"А", "Б", "В", "Г"})));
+    QCOMPARE(f.form().boardCount(1), 0);
+    QCOMPARE(f.form().boardCount(-1), 0);
+    QCOMPARE(f.text("Edit19"), QStringLiteral("10,00 руб."));
+}
+
+void TestBoard::layoutWidths_data() {
+    QTest::addColumn<int>("client");
+    QTest::addColumn<int>("side");
+    QTest::addColumn<int>("panel0");
+    QTest::newRow("outer 678") << 670 << 226 << 232;
+    QTest::newRow("outer 679") << 671 << 226 << 233;
+    QTest::newRow("outer 680") << 672 << 227 << 234;
+    QTest::newRow("outer 900") << 892 << 300 << 454;
+}
+
+void TestBoard::layoutWidths() {
+    QFETCH(int, client);
+    QFETCH(int, side);
+    QFETCH(int, panel0);
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null}});
+    f.form().resize(client, 500);
+    QApplication::processEvents();
+    f.form().FormResize();
+    QApplication::processEvents();
+    QCOMPARE(f.form().width(), client);
+    QCOMPARE(f.left()->width(), side);
+    QCOMPARE(f.right()->width(), side);
+    QCOMPARE(f.centre()->width(), client - 2 * side);
+    QCOMPARE(f.right()->x(), client - side);
+    for (BoardListView* view : {f.left(), f.centre(), f.right()})
+        QCOMPARE(view->header()->sectionSize(0), view->width() - view->header()->sectionSize(1) - 25);
+    QCOMPARE(f.form().Label1->x(), 5);
+    QCOMPARE(f.form().Label1->width(), side - 10);
+    QCOMPARE(f.form().Label2->x(), client - side + 5);
+    QCOMPARE(f.form().Label2->width(), side - 10);
+    QCOMPARE(f.form().statusPanels[0]->maximumWidth(), panel0);
+}
+
+void TestBoard::listsLookAsDesigned() {
+    Fixture f({});
+    const QColor side(167, 191, 237);
+    QCOMPARE(f.left()->palette().color(QPalette::Base), side);
+    QCOMPARE(f.right()->palette().color(QPalette::Base), side);
+    QCOMPARE(f.centre()->palette().color(QPalette::Base), QColor(Qt::white));
+    for (BoardListView* view : {f.left(), f.centre(), f.right()}) {
+        QCOMPARE(view->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Имущество"));
+        QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Цена, руб."));
+        QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
+        QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
+        QVERIFY(view->width() >= 155);
+    }
+    QVERIFY(f.left()->x() < f.centre()->x());
+    QVERIFY(f.centre()->x() < f.right()->x());
+    for (const char* name : {"Edit17", "Edit18", "Edit19", "Edit20"}) {
+        TFormMain& fresh = f.form();
+        QVERIFY(fresh.findChild<QLineEdit*>(QString::fromLatin1(name)));
+    }
+}
+
+void TestBoard::boardItemsForDocuments() {
+    Fixture f({{QStringLiteral("А"), d(1.5), Null, Null, i(1), Null},
+               {QStringLiteral("Б"), Null, Null, Null, i(1), Null},
+               {QStringLiteral("В"), d(3), Null, Null, i(-1), Null}});
+    const auto left = f.form().boardItems(1);
+    QCOMPARE(left.size(), size_t(2));
+    QCOMPARE(left[0].name, QStringLiteral("А"));
+    QCOMPARE(left[0].price, QStringLiteral("1,5"));
+    QCOMPARE(left[1].price, QString());
+    QCOMPARE(f.form().boardItems(-1).at(0).name, QStringLiteral("В"));
+    QVERIFY(f.form().boardItems(0).empty());
+}
+
+QTEST_MAIN(TestBoard)
+#include "tst_board.moc"
