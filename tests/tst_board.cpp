@@ -572,7 +572,8 @@ void TestBoard::layoutWidths() {
     QCOMPARE(f.centre()->width(), client - 2 * side);
     QCOMPARE(f.right()->x(), client - side);
     for (BoardListView* view : {f.left(), f.centre(), f.right()})
-        QCOMPARE(view->header()->sectionSize(0), view->width() - view->header()->sectionSize(1) - 25);
+        QCOMPARE(view->horizontalHeader()->sectionSize(0),
+                 view->width() - view->horizontalHeader()->sectionSize(1) - 25);
     QCOMPARE(f.form().Label1->x(), 5);
     QCOMPARE(f.form().Label1->width(), side - 10);
     QCOMPARE(f.form().Label2->x(), client - side + 5);

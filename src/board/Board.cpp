@@ -189,18 +189,18 @@ void Board::SummStr() {
 void Board::FormResize() {
     BoardLayoutInput input;
     input.clientWidth = m_form.width();
-    input.centrePriceWidth = m_centre->header()->sectionSize(BoardColumnModel::PriceColumn);
-    input.leftPriceWidth = m_left->header()->sectionSize(BoardColumnModel::PriceColumn);
-    input.rightPriceWidth = m_right->header()->sectionSize(BoardColumnModel::PriceColumn);
+    input.centrePriceWidth = m_centre->horizontalHeader()->sectionSize(BoardColumnModel::PriceColumn);
+    input.leftPriceWidth = m_left->horizontalHeader()->sectionSize(BoardColumnModel::PriceColumn);
+    input.rightPriceWidth = m_right->horizontalHeader()->sectionSize(BoardColumnModel::PriceColumn);
     for (size_t i = 0; i < 3; ++i)
         input.otherStatusPanels[i] = m_form.statusPanels[i + 1]->minimumWidth();
     const BoardGeometry g = boardGeometry(input);
 
     m_left->setFixedWidth(g.leftWidth);
     m_right->setFixedWidth(g.rightWidth);
-    m_centre->header()->resizeSection(BoardColumnModel::NameColumn, g.centreNameWidth);
-    m_left->header()->resizeSection(BoardColumnModel::NameColumn, g.leftNameWidth);
-    m_right->header()->resizeSection(BoardColumnModel::NameColumn, g.rightNameWidth);
+    m_centre->horizontalHeader()->resizeSection(BoardColumnModel::NameColumn, g.centreNameWidth);
+    m_left->horizontalHeader()->resizeSection(BoardColumnModel::NameColumn, g.leftNameWidth);
+    m_right->horizontalHeader()->resizeSection(BoardColumnModel::NameColumn, g.rightNameWidth);
     QLabel* label1 = m_form.Label1;
     QLabel* label2 = m_form.Label2;
     label1->setGeometry(g.label1Left, label1->y(), g.label1Width, label1->height());

@@ -5,44 +5,23 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QPainter>
-#include <QStyledItemDelegate>
 
 namespace ravnobor::board {
 
-namespace {
-
-// Draws the grid lines of a report-style list under each cell.
-class GridLineDelegate final : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(option.palette.color(QPalette::Mid));
-        const QRect r = option.rect;
-        painter->drawLine(r.bottomLeft(), r.bottomRight());
-        painter->drawLine(r.topRight(), r.bottomRight());
-        painter->restore();
-    }
-};
-
-} // namespace
-
 BoardListView::BoardListView(const QString& objectName, int tag, const QColor& colour, BoardDropHandler& drops,
                              QWidget* parent)
-    : QTreeView(parent), m_model(new BoardColumnModel(tag, this)), m_drops(drops) {
+    : QTableView(parent), m_model(new BoardColumnModel(tag, this)), m_drops(drops) {
     setObjectName(objectName);
     setModel(m_model);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    setShowGrid(true);
+    setWordWrap(false);
     setSortingEnabled(false);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectRows);
-    setItemDelegate(new GridLineDelegate(this));
     setDragEnabled(true);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
@@ -51,10 +30,12 @@ BoardListView::BoardListView(const QString& objectName, int tag, const QColor& c
     setContextMenuPolicy(Qt::CustomContextMenu);
     setMinimumWidth(155);
 
-    header()->setStretchLastSection(false);
-    header()->setSectionsMovable(false);
-    header()->resizeSection(BoardColumnModel::NameColumn, scaledWidth(fontMetrics(), 80));
-    header()->resizeSection(BoardColumnModel::PriceColumn, scaledWidth(fontMetrics(), 70));
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->resizeSection(BoardColumnModel::NameColumn, scaledWidth(fontMetrics(), 80));
+    horizontalHeader()->resizeSection(BoardColumnModel::PriceColumn, scaledWidth(fontMetrics(), 70));
 
     // The list's colour, and a selection that hides while the list has no focus.
     QPalette p = palette();

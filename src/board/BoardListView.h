@@ -2,7 +2,7 @@
 
 #include "board/BoardColumnModel.h"
 
-#include <QTreeView>
+#include <QTableView>
 
 namespace ravnobor::board {
 
@@ -17,8 +17,10 @@ public:
 };
 
 // One column of the board: a read-only two-column list of one model, single row
-// selection, grid lines, its own colour; drags start from the selected item.
-class BoardListView final : public QTreeView {
+// selection, grid lines, its own colour; drags start from the selected item. A table
+// view rather than a tree view: removing a row from a long list costs it nothing like
+// the tree's walk over all its rows.
+class BoardListView final : public QTableView {
     Q_OBJECT
 public:
     BoardListView(const QString& objectName, int tag, const QColor& colour, BoardDropHandler& drops, QWidget* parent);

@@ -14,6 +14,10 @@ void TDataModule1::connectTo(const QString& workingCopyPath) {
     disconnect();
     m_connection = Database(workingCopyPath, Database::Mode::ReadWrite);
     m_connection.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    // The working copy is scratch: every load overwrites it from the case file, and a
+    // Save writes the case file through a synced temporary. Waiting for the disk on
+    // every single write (a board move) would buy nothing.
+    m_connection.execute(QStringLiteral("PRAGMA synchronous = OFF"));
 }
 
 void TDataModule1::disconnect() {
