@@ -2,6 +2,7 @@
 // and drop, gathering, the totals panel and the layout.
 #include "support/TestProgram.h"
 
+#include "board/Board.h"
 #include "board/BoardColumnModel.h"
 #include "board/BoardListView.h"
 #include "shell/TFormMain.h"
@@ -368,6 +369,24 @@ void TestBoard::removedRowIsNotReselected() {
     QCOMPARE(f.names(f.left()), (L({"А"})));
     QCOMPARE(f.names(f.centre()), (L({"Б", "В"})));
     QCOMPARE(f.stored(2), Null);
+
+    // Neither a move nor a reload touches the latest selection change.
+    auto* board = f.form().findChild<board::Board*>(QStringLiteral("Board"));
+    QVERIFY(board->itemSelected());
+    QCOMPARE(board->selectedList(), f.centre());
+    f.select(f.right(), 0);
+    f.select(f.left(), 0);
+    f.form().InsertDann();
+    QVERIFY(board->itemSelected());
+    QCOMPARE(board->selectedList(), f.left());
+    QCOMPARE(f.left()->selectedRow(), -1);
+    f.trigger("SpeedButton3Action");
+    QCOMPARE(f.form().boardCount(-1), 0);
+    // Deselecting is a selection change too.
+    f.select(f.centre(), 1);
+    f.centre()->clearSelection();
+    QVERIFY(!board->itemSelected());
+    QCOMPARE(board->selectedList(), f.centre());
 }
 
 void TestBoard::popupCommands() {
