@@ -120,6 +120,7 @@ private slots:
     void loadWithPointLocale();
     void variantAndBasisSwitch();
     void emptyTable();
+    void noConnectionLeavesBoard();
     void failedLoadLeavesBoard();
     void totalsPanel();
     void toolbarMovesStoreTheTag();
@@ -188,6 +189,14 @@ void TestBoard::variantAndBasisSwitch() {
     f.form().InsertDann();
     QCOMPARE(f.names(f.left()), (L({"А"})));
     QCOMPARE(f.names(f.right()), (L({"Б"})));
+}
+
+void TestBoard::noConnectionLeavesBoard() {
+    Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null}});
+    f.program().dataModule().disconnect();
+    f.form().InsertDann();
+    QCOMPARE(f.names(f.centre()), (L({"А"})));
+    QVERIFY(f.tp.dialogs.shown.isEmpty());
 }
 
 void TestBoard::emptyTable() {
@@ -510,6 +519,17 @@ void TestBoard::plainClickStartsNoMove() {
     QCOMPARE(f.centre()->selectedRow(), 1);
     QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
     QCOMPARE(f.stored(2), Null);
+    // A drag that no list receives moves nothing either.
+    const QPoint first = f.centre()->visualRect(f.centre()->model()->index(0, 0)).center();
+    QTest::mousePress(f.centre()->viewport(), Qt::LeftButton, {}, first);
+    // The first move makes the view ready to drag, the next one beyond the distance starts it.
+    QTest::mouseMove(f.centre()->viewport(), first + QPoint(0, 1));
+    QTest::mouseMove(f.centre()->viewport(), first + QPoint(0, 3 * QApplication::startDragDistance()));
+    QTest::mouseRelease(f.centre()->viewport(), Qt::LeftButton, {},
+                        first + QPoint(0, 3 * QApplication::startDragDistance()));
+    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.stored(1), Null);
+    f.select(f.centre(), 1);
     // The clicked item is the one the buttons move.
     f.trigger("SpeedButton3Action");
     QCOMPARE(f.names(f.right()), (L({"Б"})));

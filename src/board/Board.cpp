@@ -139,7 +139,8 @@ store::Database& Board::connection() {
 }
 
 void Board::InsertDann() {
-    if (m_state.caseFileName == AppState::NoCaseSentinel)
+    // Nothing to load before a case is attached, or while the working copy is not.
+    if (m_state.caseFileName == AppState::NoCaseSentinel || !m_program.dataModule().isConnected())
         return;
     // Built aside: a load that fails leaves the lists and the totals as they were.
     BoardContent content = loadBoard(connection(), layout::priceColumn(m_state.priceBasis),
