@@ -10,6 +10,7 @@
 #include "store/Error.h"
 #include "store/TDataModule1.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
@@ -460,6 +461,10 @@ void TestBoard::dropMovesSelectedItemToTheEnd() {
     Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null},
                {QStringLiteral("Б"), d(2), Null, Null, Null, Null},
                {QStringLiteral("В"), d(3), Null, Null, i(1), Null}});
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+    for (BoardListView* view : {f.left(), f.centre(), f.right()})
+        testers.push_back(std::make_unique<QAbstractItemModelTester>(
+            view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest));
     f.select(f.centre(), 0);
     std::unique_ptr<QMimeData> mime(f.dragData(f.centre(), 0));
     QVERIFY(f.drop(f.left(), mime.get(), 0)); // over the item "В": still appended
