@@ -638,6 +638,21 @@ void TestBoard::listsLookAsDesigned() {
         QCOMPARE(view->editTriggers(), QAbstractItemView::NoEditTriggers);
         QVERIFY(view->width() >= 155);
     }
+    // The selection shows only in the list that has the focus.
+    const auto highlighted = [](BoardListView* view) {
+        return view->palette().color(QPalette::Active, QPalette::Highlight) !=
+               view->palette().color(QPalette::Active, QPalette::Base);
+    };
+    QVERIFY(!highlighted(f.centre()));
+    f.form().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f.form()));
+    f.centre()->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(f.centre()->hasFocus());
+    QVERIFY(highlighted(f.centre()));
+    f.left()->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(f.left()->hasFocus());
+    QVERIFY(highlighted(f.left()));
+    QVERIFY(!highlighted(f.centre()));
     QVERIFY(f.left()->x() < f.centre()->x());
     QVERIFY(f.centre()->x() < f.right()->x());
     for (const char* name : {"Edit17", "Edit18", "Edit19", "Edit20"}) {

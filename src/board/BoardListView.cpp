@@ -4,6 +4,7 @@
 
 #include <QDrag>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
 
 namespace ravnobor::board {
@@ -37,12 +38,33 @@ BoardListView::BoardListView(const QString& objectName, int tag, const QColor& c
     horizontalHeader()->resizeSection(BoardColumnModel::NameColumn, scaledWidth(fontMetrics(), 80));
     horizontalHeader()->resizeSection(BoardColumnModel::PriceColumn, scaledWidth(fontMetrics(), 70));
 
-    // The list's colour, and a selection that hides while the list has no focus.
     QPalette p = palette();
     p.setColor(QPalette::Base, colour);
-    p.setColor(QPalette::Inactive, QPalette::Highlight, colour);
-    p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::Text));
+    m_highlight = p.color(QPalette::Active, QPalette::Highlight);
+    m_highlightedText = p.color(QPalette::Active, QPalette::HighlightedText);
     setPalette(p);
+    showSelection(false);
+}
+
+void BoardListView::showSelection(bool visible) {
+    QPalette p = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, QPalette::Highlight, visible ? m_highlight : p.color(group, QPalette::Base));
+        p.setColor(group, QPalette::HighlightedText, visible ? m_highlightedText : p.color(group, QPalette::Text));
+    }
+    setPalette(p);
+}
+
+void BoardListView::focusInEvent(QFocusEvent* event) {
+    QTableView::focusInEvent(event);
+    showSelection(true);
+}
+
+void BoardListView::focusOutEvent(QFocusEvent* event) {
+    QTableView::focusOutEvent(event);
+    // A popup menu over the list leaves the item it acts on in sight.
+    if (event->reason() != Qt::PopupFocusReason)
+        showSelection(false);
 }
 
 int BoardListView::selectedRow() const {

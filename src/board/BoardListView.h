@@ -39,12 +39,18 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Like the lists it was designed with, a list shows its selection only while it has the focus.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void answerDrag(QDropEvent* event);
+    void showSelection(bool visible);
 
     BoardColumnModel* m_model;
     BoardDropHandler& m_drops;
+    QColor m_highlight;
+    QColor m_highlightedText;
 };
 
 } // namespace ravnobor::board
