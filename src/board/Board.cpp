@@ -15,7 +15,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QToolButton>
 #include <QUuid>
 
 namespace ravnobor::board {
@@ -38,14 +37,19 @@ Board::Board(TFormMain& form, Program& program)
     buildMenus();
     connectToolbar();
     m_totals = std::make_unique<TotalsPanel>(*form.Panel7, m_state.party1Name, m_state.party2Name);
+    letWindowDecideWidths();
+}
+
+void Board::letWindowDecideWidths() {
     // The totals and the first status panel are clipped by a narrow window rather
     // than widen it: their widths follow the window, never the other way round.
-    form.Panel7->setSizePolicy(QSizePolicy::Ignored, form.Panel7->sizePolicy().verticalPolicy());
-    QLabel* panel0 = form.statusPanels[0];
+    m_form.Panel7->setSizePolicy(QSizePolicy::Ignored, m_form.Panel7->sizePolicy().verticalPolicy());
+    QLabel* panel0 = m_form.statusPanels[0];
     panel0->setMinimumWidth(0);
     panel0->setSizePolicy(QSizePolicy::Ignored, panel0->sizePolicy().verticalPolicy());
-    form.StBarMain->removeWidget(panel0);
-    form.StBarMain->insertWidget(0, panel0, 1);
+    // Stretched, so that it gets the width FormResize gives it whenever there is room.
+    m_form.StBarMain->removeWidget(panel0);
+    m_form.StBarMain->insertWidget(0, panel0, 1);
     panel0->show();
 }
 

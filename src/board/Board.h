@@ -54,6 +54,7 @@ private:
     QAction* menuItem(QMenu* menu, const QString& objectName, const QString& caption, BoardListView& source,
                       BoardListView& target);
     void connectToolbar();
+    void letWindowDecideWidths();
     void ListView2SelectItem(BoardListView& list, bool selected);
     void moveSelectedTo(BoardListView& target);
     BoardListView* sourceOfDrop(const QDropEvent& event) const;
