@@ -5,6 +5,7 @@
 #include "board/Board.h"
 #include "board/BoardColumnModel.h"
 #include "board/BoardListView.h"
+#include "board/TotalsPanel.h"
 #include "shell/TFormMain.h"
 #include "store/Database.h"
 #include "store/Error.h"
@@ -13,6 +14,7 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -123,6 +125,7 @@ private slots:
     void emptyTable();
     void noConnectionLeavesBoard();
     void failedLoadLeavesBoard();
+    void totalsBeforeFirstComputation();
     void totalsPanel();
     void toolbarMovesStoreTheTag();
     void moveClearsCaseSavedOnlyOnChange();
@@ -226,6 +229,22 @@ void TestBoard::failedLoadLeavesBoard() {
     QCOMPARE(f.names(f.left()), (L({"Стол"})));
     QCOMPARE(f.names(f.centre()), (L({"Шкаф"})));
     QCOMPARE(f.text("Edit17"), QStringLiteral("150,00 руб."));
+}
+
+void TestBoard::totalsBeforeFirstComputation() {
+    QFrame panel;
+    board::TotalsPanel totals(panel, QStringLiteral("Сторона1"), QStringLiteral("Сторона2"));
+    for (const char* name : {"Edit17", "Edit18", "Edit19", "Edit20"})
+        QCOMPARE(panel.findChild<QLineEdit*>(QString::fromLatin1(name))->text(), QStringLiteral("0.00 руб."));
+    QCOMPARE(panel.findChild<QLabel*>(QStringLiteral("Label14"))->text(), QStringLiteral("  Сторона1"));
+    QCOMPARE(panel.findChild<QLabel*>(QStringLiteral("Label8"))->text(), QStringLiteral("  Сторона2"));
+    const QStringList hints{panel.findChild<QLabel*>(QStringLiteral("LabelHint1"))->text(),
+                            panel.findChild<QLabel*>(QStringLiteral("LabelHint2"))->text(),
+                            panel.findChild<QLabel*>(QStringLiteral("LabelHint3"))->text()};
+    QCOMPARE(hints, (L({"Перенос имущества из колонки в колонку", "можно производить с помощью ",
+                        "перетаскивания \"мышью\""})));
+    QVERIFY(panel.findChild<QWidget*>(QStringLiteral("ToolBar4")));
+    QVERIFY(panel.findChild<QWidget*>(QStringLiteral("ToolBar2")));
 }
 
 void TestBoard::totalsPanel() {
