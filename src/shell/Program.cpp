@@ -1,5 +1,6 @@
 #include "shell/Program.h"
 
+#include "documents/DocumentCommands.h"
 #include "editor/TFormNewZap.h"
 #include "editor/TFormPT.h"
 #include "help/HelpCommands.h"
@@ -24,6 +25,7 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formNewZap = new TFormNewZap(*this, m_formMain.get());
     m_formVal = new TFormVal(*this, m_formMain.get());
     installHelpCommands(*this);
+    new DocumentCommands(*this, *m_formMain); // owned by the main window
 }
 
 Program::~Program() {

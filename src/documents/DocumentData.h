@@ -1,0 +1,51 @@
+#pragma once
+
+#include "store/Money.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <vector>
+
+// What the documents print, gathered by the commands from the program's state.
+namespace ravnobor::documents {
+
+// One row of a board list as the board shows it.
+struct BoardLine {
+    QString name;
+    QString price; // empty when the item has no price
+};
+
+struct DivisionReportData {
+    QString variantLine; // the line above the board, as shown
+    QString party1Name;
+    QString party2Name;
+    QString currencySuffix;
+    std::vector<BoardLine> party1Items; // the left list, in display order
+    std::vector<BoardLine> party2Items; // the right list
+    Money share1Total;
+    Money share2Total;
+    Money undistributedTotal;
+};
+
+// One row of the property table, as stored.
+struct PropertyListItem {
+    QVariant name, price1, price2, agreedPrice, valuation, notes;
+};
+
+struct GeneralListData {
+    QString party1Name;
+    QString party2Name;
+    QString currencySuffix;
+    std::vector<PropertyListItem> items;
+};
+
+// The names of the documents, which the files take, and of their templates.
+inline const QString DivisionReportName = QStringLiteral("Вариант раздела имущества");
+inline const QString GeneralListName = QStringLiteral("Общий список имущества");
+inline const QString Party1ListName = QStringLiteral("Список имущества стороны 1");
+inline const QString Party2ListName = QStringLiteral("Список имущества стороны 2");
+inline const QString ReportTemplateFile = QStringLiteral("Отчет.dotx");
+inline const QString ListTemplateFile = QStringLiteral("Список.dotx");
+
+} // namespace ravnobor::documents

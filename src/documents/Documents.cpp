@@ -1,0 +1,175 @@
+#include "documents/Documents.h"
+
+#include "store/Dataset.h"
+#include "store/Error.h"
+#include "store/Layout.h"
+#include "store/NumberText.h"
+
+namespace ravnobor::documents {
+
+QString quotedName(const QString& name) {
+    return u'"' + name + u'"';
+}
+
+// ---- division variant report
+
+namespace {
+
+// Number, name and price of row i of one side, or three empty cells past its end.
+void typeBoardSide(WordDocument& document, size_t i, const std::vector<BoardLine>& items) {
+    const bool present = i < items.size();
+    if (present)
+        document.typeText(QString::number(i + 1));
+    document.moveRightCell();
+    if (present)
+        document.typeText(items[i].name);
+    document.moveRightCell();
+    if (present)
+        document.typeText(items[i].price);
+    document.moveRightCell();
+}
+
+void typeBold(WordDocument& document, const QString& text) {
+    document.toggleBold();
+    document.typeText(text);
+}
+
+} // namespace
+
+void fillDivisionReport(WordDocument& document, const DivisionReportData& data, const QLocale& locale) {
+    const auto amount = [&](Money m) { return m.toAmountText(data.currencySuffix, locale); };
+
+    document.replaceInDocument(QStringLiteral("<Заголовок>"), data.variantLine);
+    document.replaceInDocument(QStringLiteral("<Сторона1>"), data.party1Name);
+    document.replaceInDocument(QStringLiteral("<Сторона2>"), data.party2Name);
+
+    document.goToFirstTable();
+    document.moveDown();
+    document.moveDown();
+    document.moveLeftCell();
+
+    const size_t rows = std::max(data.party1Items.size(), data.party2Items.size());
+    for (size_t i = 0; i < rows; ++i) {
+        document.setReplaceSelection(true);
+        typeBoardSide(document, i, data.party1Items);
+        document.moveRightCell(); // the empty cell between the shares
+        typeBoardSide(document, i, data.party2Items);
+    }
+
+    // The totals row.
+    document.moveRightCell();
+    typeBold(document, QStringLiteral("ИТОГО"));
+    document.moveRightCell();
+    typeBold(document, amount(data.share1Total));
+    for (int i = 0; i < 3; ++i)
+        document.moveRightCell();
+    typeBold(document, QStringLiteral("ИТОГО"));
+    document.moveRightCell();
+    typeBold(document, amount(data.share2Total));
+
+    const Money difference = (data.share1Total - data.share2Total).abs();
+    const bool firstIsLarger = data.share1Total > data.share2Total;
+    document.replaceInDocument(QStringLiteral("<Сторона1>"), quotedName(data.party1Name));
+    document.replaceInDocument(QStringLiteral("#5#"), amount(data.share1Total));
+    document.replaceInDocument(QStringLiteral("<Сторона2>"), quotedName(data.party2Name));
+    document.replaceInDocument(QStringLiteral("#7#"), amount(data.share2Total));
+    document.replaceInDocument(QStringLiteral("#8#"), amount(data.undistributedTotal));
+    document.replaceInDocument(QStringLiteral("<Сторона1>"), quotedName(data.party1Name));
+    document.replaceInDocument(QStringLiteral("<Сторона2>"), quotedName(data.party2Name));
+    document.replaceInDocument(QStringLiteral("#11#"), amount(difference));
+    document.replaceInDocument(QStringLiteral("<Сторона 1>"),
+                               quotedName(firstIsLarger ? data.party1Name : data.party2Name));
+    document.replaceInDocument(QStringLiteral("<Сторона 2>"),
+                               quotedName(firstIsLarger ? data.party2Name : data.party1Name));
+    document.replaceInDocument(QStringLiteral("#14#"), amount(difference.half()));
+}
+
+// ---- general property list
+
+namespace {
+
+// A stored price as a number for the sums; empty counts 0. A value that is no number
+// (a case file from elsewhere may hold one) ends the document with a clear message.
+Money priceValue(const QVariant& stored, const QString& column, const PropertyListItem& item) {
+    if (stored.isNull() || (stored.typeId() == QMetaType::QString && stored.toString().trimmed().isEmpty()))
+        return {};
+    if (!store::isAcceptablePrice(stored))
+        throw Error(QStringLiteral("Цена «%1» в поле «%2» у предмета «%3» не является числом, список не составлен")
+                        .arg(stored.toString(), column, item.name.toString()));
+    return Money::fromDouble(stored.toDouble());
+}
+
+} // namespace
+
+std::vector<PropertyListItem> readPropertyItems(store::Dataset& list) {
+    list.open(); // reads afresh and stands on the first row, wherever the cursor was
+    const auto column = [&](int pos) { return list.columnIndex(layout::PropertyColumnNames[size_t(pos)]); };
+    const int name = column(layout::ColName), price1 = column(layout::ColPrice1), price2 = column(layout::ColPrice2),
+              agreed = column(layout::ColAgreedPrice), valuation = column(layout::ColValuation),
+              notes = column(layout::ColNotes);
+    std::vector<PropertyListItem> items;
+    items.reserve(size_t(list.recordCount()));
+    for (int row = 0; row < list.recordCount(); ++row) {
+        items.push_back({list.value(row, name), list.value(row, price1), list.value(row, price2),
+                         list.value(row, agreed), list.value(row, valuation), list.value(row, notes)});
+    }
+    list.close();
+    return items;
+}
+
+void fillGeneralList(WordDocument& document, const GeneralListData& data, const QLocale& locale) {
+    const QString quoted1 = quotedName(data.party1Name);
+    const QString quoted2 = quotedName(data.party2Name);
+    document.replaceInDocument(QStringLiteral("<Сторона 1>"), quoted1);
+    document.replaceInDocument(QStringLiteral("<Сторона 2>"), quoted2);
+    document.replaceInDocument(QStringLiteral("<Сторона 1>"), data.party1Name);
+    document.replaceInDocument(QStringLiteral("<Сторона 2>"), data.party2Name);
+
+    document.goToFirstTable();
+    document.moveDown();
+
+    Money sum1, sum2, sumAgreed;
+    const auto typeCell = [&](const QVariant& value) {
+        document.typeText(store::plainNumberText(value, locale));
+        document.moveRightCell();
+    };
+    int number = 1;
+    for (const PropertyListItem& item : data.items) {
+        document.typeText(QString::number(number));
+        document.moveRightCell();
+        typeCell(item.name);
+        typeCell(item.price1);
+        sum1 += priceValue(item.price1, layout::PropertyColumnNames[layout::ColPrice1], item);
+        typeCell(item.price2);
+        sum2 += priceValue(item.price2, layout::PropertyColumnNames[layout::ColPrice2], item);
+        typeCell(item.agreedPrice);
+        sumAgreed += priceValue(item.agreedPrice, layout::PropertyColumnNames[layout::ColAgreedPrice], item);
+        typeCell(item.valuation);
+        typeCell(item.notes);
+        ++number;
+    }
+
+    const auto amount = [&](Money m) { return m.toAmountText(data.currencySuffix, locale); };
+    document.replaceInDocument(QStringLiteral("<Сторона 1>"), quoted1);
+    document.replaceInDocument(QStringLiteral("<Сумма 1>"), amount(sum1));
+    document.replaceInDocument(QStringLiteral("<Сторона 2>"), quoted2);
+    document.replaceInDocument(QStringLiteral("<Сумма 2>"), amount(sum2));
+    document.replaceInDocument(QStringLiteral("<Сумма Согл>"), amount(sumAgreed));
+}
+
+// ---- party lists
+
+void fillPartyList(WordDocument& document, const std::vector<BoardLine>& items, const QString& currencySuffix) {
+    for (const BoardLine& item : items) {
+        if (item.price.isEmpty()) {
+            document.typeText(item.name + u'\t'); // no price, so no currency either
+        } else {
+            document.typeText(item.name + u'\t' + item.price + QStringLiteral("\r\n"));
+            document.typeBackspace();
+            document.typeText(u' ' + currencySuffix);
+        }
+        document.typeParagraph();
+    }
+}
+
+} // namespace ravnobor::documents

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "documents/DocumentData.h"
+#include "documents/WordDocument.h"
+
+#include <QLocale>
+
+namespace ravnobor::store {
+class Dataset;
+}
+
+// The program's three kinds of document, written step by step with the document
+// layer's operations into a document made from their template.
+namespace ravnobor::documents {
+
+// The division variant report, into a document from Отчет.dotx.
+void fillDivisionReport(WordDocument& document, const DivisionReportData& data, const QLocale& locale = QLocale());
+
+// The general property list, into a document from Список.dotx.
+void fillGeneralList(WordDocument& document, const GeneralListData& data, const QLocale& locale = QLocale());
+// Every row of the list dataset from its first row on; leaves the dataset closed.
+std::vector<PropertyListItem> readPropertyItems(store::Dataset& listDataset);
+
+// One party's list, a paragraph per item, into a blank document.
+void fillPartyList(WordDocument& document, const std::vector<BoardLine>& items, const QString& currencySuffix);
+
+// A display name between two double quotes, as the documents print it.
+QString quotedName(const QString& name);
+
+} // namespace ravnobor::documents

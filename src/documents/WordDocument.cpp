@@ -1,0 +1,393 @@
+#include "documents/WordDocument.h"
+
+#include "documents/BlankDocument.h"
+#include "documents/WordDocumentImpl.h"
+#include "store/Error.h"
+
+namespace ravnobor::documents {
+
+using namespace wml;
+
+namespace {
+
+constexpr unsigned ParseOptions = pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+const char* const DocumentContentType =
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
+
+// The main part named by the package relationships; Word's own name when they say nothing.
+std::string mainPartOf(const OoxmlPackage& package) {
+    if (const OoxmlPackage::Part* rels = package.find("_rels/.rels")) {
+        pugi::xml_document doc;
+        if (doc.load_buffer(rels->data.constData(), size_t(rels->data.size()))) {
+            for (xml_node r : doc.child("Relationships").children("Relationship")) {
+                const std::string type = r.attribute("Type").value();
+                if (type.size() >= 15 && type.compare(type.size() - 15, 15, "/officeDocument") == 0) {
+                    std::string target = r.attribute("Target").value();
+                    while (!target.empty() && target.front() == '/')
+                        target.erase(0, 1);
+                    if (!target.empty())
+                        return target;
+                }
+            }
+        }
+    }
+    return "word/document.xml";
+}
+
+// A template's main part is typed as a template; a word processor refuses to treat
+// such a file as a document, so the output says "document".
+QByteArray typedAsDocument(const QByteArray& contentTypes, const std::string& mainPart) {
+    pugi::xml_document doc;
+    doc.load_buffer(contentTypes.constData(), size_t(contentTypes.size()), ParseOptions);
+    xml_node types = doc.child("Types");
+    if (!types)
+        types = doc.append_child("Types");
+    if (!types.attribute("xmlns"))
+        types.append_attribute("xmlns") = "http://schemas.openxmlformats.org/package/2006/content-types";
+    const QString partName = u'/' + QString::fromStdString(mainPart);
+    xml_node override;
+    for (xml_node o : types.children("Override")) {
+        if (QString::fromUtf8(o.attribute("PartName").value()).compare(partName, Qt::CaseInsensitive) == 0)
+            override = o;
+    }
+    if (!override) {
+        override = types.append_child("Override");
+        override.append_attribute("PartName") = partName.toUtf8().constData();
+        override.append_attribute("ContentType");
+    }
+    override.attribute("ContentType").set_value(DocumentContentType);
+    QByteArray out;
+    struct Writer final : pugi::xml_writer {
+        QByteArray* bytes;
+        void write(const void* data, size_t size) override {
+            bytes->append(static_cast<const char*>(data), qsizetype(size));
+        }
+    } writer;
+    writer.bytes = &out;
+    doc.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return out;
+}
+
+} // namespace
+
+// ---- loading and saving
+
+void WordDocument::Impl::load(OoxmlPackage templatePackage) {
+    package = std::move(templatePackage);
+    mainPart = mainPartOf(package);
+    const OoxmlPackage::Part* part = package.find(mainPart);
+    const Error notADocument(QStringLiteral("Шаблон документа не является документом Word (нет основной части «%1»)")
+                                 .arg(QString::fromStdString(mainPart)));
+    if (!part)
+        throw notADocument;
+    const pugi::xml_parse_result parsed =
+        xml.load_buffer(part->data.constData(), size_t(part->data.size()), ParseOptions, pugi::encoding_utf8);
+    if (!parsed)
+        throw Error(QStringLiteral("Шаблон документа повреждён: %1 (позиция %2)")
+                        .arg(QString::fromUtf8(parsed.description()))
+                        .arg(parsed.offset));
+    body = xml.child("w:document").child("w:body");
+    if (!body)
+        throw notADocument;
+    xml_node first = firstParagraphIn(body);
+    if (!first) {
+        xml_node sectPr = body.child("w:sectPr");
+        first = sectPr ? body.insert_child_before("w:p", sectPr) : body.append_child("w:p");
+    }
+    placeAtStart(first);
+}
+
+QByteArray WordDocument::Impl::serializedMainPart() const {
+    QByteArray out;
+    out.reserve(1 << 16);
+    struct Writer final : pugi::xml_writer {
+        QByteArray* bytes;
+        void write(const void* data, size_t size) override {
+            bytes->append(static_cast<const char*>(data), qsizetype(size));
+        }
+    } writer;
+    writer.bytes = &out;
+    xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return out;
+}
+
+WordDocument::WordDocument(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
+WordDocument::WordDocument(WordDocument&&) noexcept = default;
+WordDocument& WordDocument::operator=(WordDocument&&) noexcept = default;
+WordDocument::~WordDocument() = default;
+
+WordDocument WordDocument::fromTemplate(const QString& templatePath) {
+    auto impl = std::make_unique<Impl>();
+    try {
+        impl->load(OoxmlPackage::read(templatePath));
+    } catch (const Error& e) {
+        if (e.message().contains(templatePath))
+            throw;
+        throw Error(e.message() + QStringLiteral(": «%1»").arg(templatePath));
+    }
+    return WordDocument(std::move(impl));
+}
+
+WordDocument WordDocument::blank() {
+    auto impl = std::make_unique<Impl>();
+    impl->load(blankDocumentPackage());
+    return WordDocument(std::move(impl));
+}
+
+QByteArray WordDocument::documentXml() const {
+    return d->serializedMainPart();
+}
+
+QByteArray WordDocument::toDocx() const {
+    OoxmlPackage out = d->package;
+    out.put(d->mainPart, d->serializedMainPart());
+    const OoxmlPackage::Part* types = out.find("[Content_Types].xml");
+    out.put("[Content_Types].xml", typedAsDocument(types ? types->data : QByteArray(), d->mainPart));
+    return out.toZip();
+}
+
+// ---- the cursor
+
+void WordDocument::Impl::placeAtStart(xml_node p) {
+    paragraph = p;
+    before = paragraphStart(p);
+    selectedCell = xml_node();
+    pendingBold.reset();
+    useKeptFormat = false;
+}
+
+void WordDocument::Impl::select(xml_node cell) {
+    xml_node p = firstParagraphIn(cell);
+    if (!p)
+        p = cell.append_child("w:p");
+    placeAtStart(p);
+    selectedCell = cell;
+}
+
+xml_node WordDocument::Impl::currentCell() const {
+    if (selectedCell)
+        return selectedCell;
+    for (xml_node n = paragraph.parent(); n && n != body; n = n.parent()) {
+        if (is(n, "w:tc"))
+            return n;
+    }
+    return {};
+}
+
+void WordDocument::Impl::removeNode(xml_node node) {
+    if (!typed.empty()) {
+        struct Forget final : pugi::xml_tree_walker {
+            std::unordered_set<pugi::xml_node_struct*>* typed;
+            bool for_each(xml_node& n) override {
+                typed->erase(n.internal_object());
+                return true;
+            }
+        } forget;
+        forget.typed = &typed;
+        typed.erase(node.internal_object());
+        node.traverse(forget);
+    }
+    node.parent().remove_child(node);
+}
+
+void WordDocument::Impl::clearCell(xml_node cell) {
+    xml_node keep = firstParagraphIn(cell);
+    if (keep && keep.parent() != cell)
+        keep = xml_node(); // the first paragraph sits in a nested table: start afresh
+    for (xml_node c = firstElement(cell); c;) {
+        const xml_node next = nextElement(c);
+        if (!is(c, "w:tcPr") && c != keep)
+            removeNode(c);
+        c = next;
+    }
+    if (!keep)
+        keep = cell.append_child("w:p");
+    // What replaces the text takes the formatting of its first character.
+    useKeptFormat = false;
+    for (xml_node c = firstElement(keep); c; c = nextElement(c)) {
+        if (is(c, "w:r")) {
+            keptFormat.reset();
+            if (xml_node properties = runProperties(c))
+                keptFormat.append_copy(properties);
+            useKeptFormat = true;
+            break;
+        }
+    }
+    for (xml_node c = paragraphStart(keep); c;) {
+        const xml_node next = nextElement(c);
+        removeNode(c);
+        c = next;
+    }
+    paragraph = keep;
+    before = xml_node();
+}
+
+void WordDocument::Impl::settleSelection(bool replace) {
+    if (!selectedCell)
+        return;
+    const std::optional<bool> bold = pendingBold;
+    if (replace) {
+        clearCell(selectedCell);
+    } else {
+        before = paragraphStart(paragraph);
+    }
+    selectedCell = xml_node();
+    pendingBold = bold;
+}
+
+// ---- typing
+
+xml_node WordDocument::Impl::formatSource() const {
+    if (useKeptFormat)
+        return keptFormat.first_child();
+    // The character before the insertion point, else the one after it, else the paragraph mark.
+    for (xml_node n = before ? previousElement(before) : lastElement(paragraph); n && !is(n, "w:pPr");
+         n = previousElement(n)) {
+        if (is(n, "w:r"))
+            return runProperties(n);
+    }
+    if (is(before, "w:r"))
+        return runProperties(before);
+    return markProperties(paragraph);
+}
+
+xml_node WordDocument::Impl::insertTypedRun() {
+    const xml_node format = formatSource();
+    xml_node run = before ? paragraph.insert_child_before("w:r", before) : paragraph.append_child("w:r");
+    copyRunProperties(format, run);
+    if (pendingBold)
+        setBold(ensureRunProperties(run), *pendingBold);
+    typed.insert(run.internal_object());
+    return run;
+}
+
+void WordDocument::typeText(const QString& text) {
+    d->settleSelection(m_replaceSelection);
+    const QString clean = cleanText(text);
+    qsizetype start = 0;
+    while (start <= clean.size()) {
+        qsizetype end = clean.indexOf(u'\r', start);
+        if (end < 0)
+            end = clean.size();
+        if (end > start)
+            appendContent(d->insertTypedRun(), QStringView(clean).mid(start, end - start));
+        if (end == clean.size())
+            break;
+        typeParagraph(); // a lone CR ends the paragraph, as typing Enter does
+        start = end + 1;
+    }
+    d->useKeptFormat = false;
+}
+
+void WordDocument::typeParagraph() {
+    d->settleSelection(m_replaceSelection);
+    xml_node old = d->paragraph;
+    xml_node fresh = old.parent().insert_child_after("w:p", old);
+    if (xml_node pPr = old.child("w:pPr")) {
+        fresh.append_copy(pPr);
+        // A section ends with its last paragraph, which is now the new one.
+        pPr.remove_child("w:sectPr");
+    }
+    for (xml_node n = d->before; n;) {
+        const xml_node next = n.next_sibling();
+        fresh.append_move(n);
+        n = next;
+    }
+    const std::optional<bool> bold = d->pendingBold;
+    d->placeAtStart(fresh);
+    d->pendingBold = bold;
+}
+
+bool WordDocument::Impl::deleteLastCharacter(xml_node run) {
+    for (xml_node c = lastElement(run); c && !is(c, "w:rPr");) {
+        const xml_node previous = previousElement(c);
+        const int length = contentLength(c);
+        if (length == 0) {
+            c = previous;
+            continue;
+        }
+        if (is(c, "w:t") && length > 1) {
+            QString text = textOf(c);
+            const bool pair =
+                text.size() >= 2 && text.back().isLowSurrogate() && text.at(text.size() - 2).isHighSurrogate();
+            text.chop(pair ? 2 : 1);
+            setText(c, text);
+        } else {
+            removeNode(c);
+        }
+        if (!firstContent(run))
+            removeNode(run);
+        return true;
+    }
+    return false;
+}
+
+void WordDocument::typeBackspace() {
+    if (d->selectedCell) {
+        d->settleSelection(true);
+        return;
+    }
+    for (xml_node n = d->before ? previousElement(d->before) : lastElement(d->paragraph); n && !is(n, "w:pPr");) {
+        const xml_node previous = previousElement(n);
+        if (is(n, "w:r") && d->deleteLastCharacter(n))
+            return;
+        n = previous;
+    }
+    // At the start of a paragraph: join it to the previous one of the same cell or body.
+    xml_node previousParagraph = previousElement(d->paragraph);
+    if (!is(previousParagraph, "w:p"))
+        return;
+    xml_node current = d->paragraph;
+    xml_node firstMoved = paragraphStart(current);
+    for (xml_node n = firstMoved; n;) {
+        const xml_node next = n.next_sibling();
+        previousParagraph.append_move(n);
+        n = next;
+    }
+    if (xml_node sectPr = current.child("w:pPr").child("w:sectPr")) {
+        xml_node pPr = previousParagraph.child("w:pPr");
+        if (!pPr)
+            pPr = previousParagraph.prepend_child("w:pPr");
+        pPr.append_move(sectPr);
+    }
+    const std::optional<bool> bold = d->pendingBold;
+    d->removeNode(current);
+    d->paragraph = previousParagraph;
+    d->before = firstMoved;
+    d->pendingBold = bold;
+}
+
+void WordDocument::toggleBold() {
+    if (xml_node cell = d->selectedCell) {
+        std::vector<xml_node> runs;
+        std::vector<xml_node> paragraphs;
+        struct Collect final : pugi::xml_tree_walker {
+            std::vector<xml_node>* runs;
+            std::vector<xml_node>* paragraphs;
+            bool for_each(xml_node& n) override {
+                if (is(n, "w:r"))
+                    runs->push_back(n);
+                else if (is(n, "w:p"))
+                    paragraphs->push_back(n);
+                return true;
+            }
+        } collect;
+        collect.runs = &runs;
+        collect.paragraphs = &paragraphs;
+        cell.traverse(collect);
+        bool allBold = runs.empty() ? isBold(markProperties(d->paragraph)) : true;
+        for (xml_node run : runs)
+            allBold = allBold && isBold(runProperties(run));
+        const bool bold = !allBold;
+        for (xml_node run : runs)
+            setBold(ensureRunProperties(run), bold);
+        for (xml_node p : paragraphs)
+            setBold(ensureMarkProperties(p), bold);
+        d->pendingBold = bold;
+        return;
+    }
+    const bool current = d->pendingBold ? *d->pendingBold : isBold(d->formatSource());
+    d->pendingBold = !current;
+}
+
+} // namespace ravnobor::documents

@@ -1,0 +1,61 @@
+#pragma once
+
+// The inner state of a WordDocument, shared by the files that implement it.
+
+#include "documents/OoxmlPackage.h"
+#include "documents/WordDocument.h"
+#include "documents/WordXml.h"
+
+#include <pugixml.hpp>
+
+#include <optional>
+#include <string>
+#include <unordered_set>
+
+namespace ravnobor::documents {
+
+using pugi::xml_node;
+
+struct WordDocument::Impl {
+    OoxmlPackage package;
+    std::string mainPart; // archive name of the main document part
+    pugi::xml_document xml;
+    xml_node body;
+
+    // The insertion point: in `paragraph`, before its child `before` (null: at its end).
+    // Typing always starts a run there, so the point never falls inside a run.
+    xml_node paragraph;
+    xml_node before;
+    xml_node selectedCell;           // the selection when a whole cell is selected
+    std::optional<bool> pendingBold; // a toggle waiting for what is typed next
+    pugi::xml_document keptFormat;   // formatting of a cleared cell's text, for the text that replaces it
+    bool useKeptFormat = false;
+
+    // Runs the program put in: a search never matches inside them.
+    std::unordered_set<pugi::xml_node_struct*> typed;
+
+    void load(OoxmlPackage templatePackage);
+
+    // Cursor.
+    void placeAtStart(xml_node paragraph);
+    void select(xml_node cell);
+    xml_node currentCell() const;
+    // Before typing: a selected cell is emptied (or the selection dropped when typing
+    // does not replace it), leaving the insertion point at its start.
+    void settleSelection(bool replace);
+    void clearCell(xml_node cell);
+    void removeNode(xml_node node);
+
+    // Typing.
+    xml_node formatSource() const;
+    xml_node insertTypedRun();
+    bool deleteLastCharacter(xml_node run);
+
+    // Tables.
+    xml_node appendEmptyRow(xml_node lastRow);
+    void moveDownFromCell(xml_node cell);
+
+    QByteArray serializedMainPart() const;
+};
+
+} // namespace ravnobor::documents
