@@ -96,10 +96,8 @@ void TestDocumentLayer::typedTextIsEscapedAndCleaned_data() {
                                  << "  two blanks each side  ";
     QTest::newRow("tab") << "name\tprice"
                          << "name\tprice";
-    QTest::newRow("control characters dropped") << QStringLiteral("a\x01z\x1F\x0B") + QChar(0xFFFF) + u'b'
-                                                << "azb";
-    QTest::newRow("lone surrogate dropped") << QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y")
-                                            << "xy";
+    QTest::newRow("control characters dropped") << QStringLiteral("a\x01z\x1F\x0B") + QChar(0xFFFF) + u'b' << "azb";
+    QTest::newRow("lone surrogate dropped") << QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y") << "xy";
     QTest::newRow("pair kept") << QString::fromUtf8("Кот 🐈") << QString::fromUtf8("Кот 🐈");
 }
 
@@ -143,7 +141,8 @@ void TestDocumentLayer::backspaceJoinsParagraphsButNotCells() {
 }
 
 void TestDocumentLayer::outputIsTypedAsDocument() {
-    const QByteArray docx = WordDocument::fromTemplate(ravnobor::test::builtFile(QStringLiteral("Отчет.dotx"))).toDocx();
+    const QByteArray docx =
+        WordDocument::fromTemplate(ravnobor::test::builtFile(QStringLiteral("Отчет.dotx"))).toDocx();
     const DocxReader reader(docx);
     QCOMPARE(reader.mainContentType(),
              u"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"_s);
@@ -162,7 +161,8 @@ void TestDocumentLayer::replaceFindsPlaceholderSplitOverRuns() {
     QCOMPARE(reader.paragraphs().value(0), QStringLiteral("Сторона: Иванов и <Сторона1>."));
     // The replacement took the formatting of the placeholder's first character (bold).
     pugi::xml_document xml;
-    xml.load_buffer(reader.xml().constData(), size_t(reader.xml().size()), pugi::parse_default | pugi::parse_ws_pcdata_single);
+    xml.load_buffer(reader.xml().constData(), size_t(reader.xml().size()),
+                    pugi::parse_default | pugi::parse_ws_pcdata_single);
     bool boldName = false;
     for (pugi::xml_node r : xml.child("w:document").child("w:body").child("w:p").children("w:r"))
         boldName = boldName || (ravnobor::test::runText(r) == QStringLiteral("Иванов") && ravnobor::test::runIsBold(r));
@@ -195,7 +195,7 @@ void TestDocumentLayer::replaceStartsAtInsertionPoint() {
     doc.replaceInDocument(QStringLiteral("<P>"), QStringLiteral("after"));
     doc.replaceInDocument(QStringLiteral("c02"), QStringLiteral("C"));
     doc.replaceInDocument(QStringLiteral("c01"), QStringLiteral("C")); // the selected cell itself
-    doc.typeText(QStringLiteral("typed")); // the selection did not move
+    doc.typeText(QStringLiteral("typed"));                             // the selection did not move
     const DocxReader reader(doc.toDocx());
     QCOMPARE(reader.paragraphs(), strings({"<P>", "after"}));
     QCOMPARE(reader.rows().at(1), strings({"c00", "typed", "C", "c03"}));
@@ -230,13 +230,14 @@ void TestDocumentLayer::moveRightAppendsRowsWithFormatting() {
     QCOMPARE(QString::fromUtf8(appended.parent().child("w:trPr").child("w:trHeight").attribute("w:val").value()),
              u"400"_s);
     QCOMPARE(QString::fromUtf8(appended.child("w:tcPr").child("w:shd").attribute("w:fill").value()), u"EEEEEE"_s);
-    QCOMPARE(QString::fromUtf8(appended.child("w:p").child("w:pPr").child("w:jc").attribute("w:val").value()), u"right"_s);
+    QCOMPARE(QString::fromUtf8(appended.child("w:p").child("w:pPr").child("w:jc").attribute("w:val").value()),
+             u"right"_s);
     QVERIFY(appended.child("w:p").child("w:r").child("w:rPr").child("w:i"));
 }
 
 void TestDocumentLayer::moveLeftAndDownFollowTheGrid() {
-    WordDocument doc = WordDocument::fromTemplate(
-        makeTemplate(m_dir, threeColumnTable(2) + "<w:p><w:r><w:t>below</w:t></w:r></w:p>"));
+    WordDocument doc =
+        WordDocument::fromTemplate(makeTemplate(m_dir, threeColumnTable(2) + "<w:p><w:r><w:t>below</w:t></w:r></w:p>"));
     doc.goToFirstTable();
     doc.moveRightCell(); // h2 spans grid columns 1 and 2: its middle lies on the border of c11 and c12
     doc.moveDown();

@@ -99,7 +99,8 @@ class DocxReader {
 public:
     explicit DocxReader(const QByteArray& docx) : m_docx(docx) {
         m_xml = zipPart(docx, "word/document.xml");
-        m_parsed = bool(m_doc.load_buffer(m_xml.constData(), size_t(m_xml.size()), pugi::parse_default | pugi::parse_ws_pcdata_single));
+        m_parsed = bool(m_doc.load_buffer(m_xml.constData(), size_t(m_xml.size()),
+                                          pugi::parse_default | pugi::parse_ws_pcdata_single));
         m_body = m_doc.child("w:document").child("w:body");
     }
     static DocxReader fromFile(const QString& path) { return DocxReader(fileBytes(path)); }

@@ -1,0 +1,485 @@
+// The three kinds of document, written through the core code and through the
+// "Документы" menu of the main window, read back as a reader sees them.
+#include "documents/Documents.h"
+#include "shell/TFormMain.h"
+#include "store/Database.h"
+#include "store/Dataset.h"
+#include "store/Error.h"
+#include "store/Layout.h"
+#include "store/TDataModule1.h"
+#include "support/TestProgram.h"
+#include "tst_documents_reader.h"
+
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace ravnobor;
+using namespace ravnobor::documents;
+using namespace Qt::StringLiterals;
+using ravnobor::test::DocxReader;
+
+Q_DECLARE_METATYPE(std::vector<ravnobor::documents::BoardLine>)
+
+namespace {
+
+QStringList strings(std::initializer_list<const char*> texts) {
+    QStringList list;
+    for (const char* t : texts)
+        list << QString::fromUtf8(t);
+    return list;
+}
+
+QString reportTemplate() {
+    return ravnobor::test::builtFile(ReportTemplateFile);
+}
+QString listTemplate() {
+    return ravnobor::test::builtFile(ListTemplateFile);
+}
+
+Money money(const char* text) {
+    return Money::fromDecimalText(QString::fromLatin1(text));
+}
+
+DivisionReportData reportData(std::vector<BoardLine> left, std::vector<BoardLine> right, Money share1, Money share2,
+                              Money undistributed = {}) {
+    DivisionReportData data;
+    data.variantLine = u"  Вариант раздела: предложение стороны 1,  цена: цена 1"_s;
+    data.party1Name = u"Иванов И.И."_s;
+    data.party2Name = u"Петрова А.С."_s;
+    data.currencySuffix = u"руб."_s;
+    data.party1Items = std::move(left);
+    data.party2Items = std::move(right);
+    data.share1Total = share1;
+    data.share2Total = share2;
+    data.undistributedTotal = undistributed;
+    return data;
+}
+
+DocxReader report(const DivisionReportData& data, const QLocale& locale = QLocale(u"ru_RU"_s)) {
+    WordDocument doc = WordDocument::fromTemplate(reportTemplate());
+    fillDivisionReport(doc, data, locale);
+    return DocxReader(doc.toDocx());
+}
+
+// The report's text below the table, for these names and amounts.
+QStringList reportTotals(const QString& q1, const QString& q2, const QString& s1, const QString& s2, const QString& u,
+                         const QString& diff, const QString& larger, const QString& smaller, const QString& half) {
+    return {u"Стоимость имущества, передаваемого стороне %1: %2"_s.arg(q1, s1),
+            u"Стоимость имущества, передаваемого стороне %1: %2"_s.arg(q2, s2),
+            u"Стоимость нераспределённого имущества: %1"_s.arg(u),
+            u"Разница в стоимости имущества, передаваемого сторонам %1 и %2: %3"_s.arg(q1, q2, diff),
+            u"Для уравнивания долей сторона %1 выплачивает стороне %2 денежную компенсацию в размере %3"_s.arg(
+                larger, smaller, half)};
+}
+
+QStringList afterTable(const DocxReader& reader) {
+    return reader.paragraphs().mid(5, 5);
+}
+
+GeneralListData listData(std::vector<PropertyListItem> items) {
+    GeneralListData data;
+    data.party1Name = u"Иванов И.И."_s;
+    data.party2Name = u"Петрова А.С."_s;
+    data.currencySuffix = u"руб."_s;
+    data.items = std::move(items);
+    return data;
+}
+
+DocxReader generalList(const GeneralListData& data, const QLocale& locale = QLocale(u"ru_RU"_s)) {
+    WordDocument doc = WordDocument::fromTemplate(listTemplate());
+    fillGeneralList(doc, data, locale);
+    return DocxReader(doc.toDocx());
+}
+
+QAction* documentAction(Program& program, const char* name) {
+    QAction* action = program.formMain().action(QString::fromLatin1(name));
+    return action && action->isEnabled() ? action : nullptr;
+}
+
+} // namespace
+
+class TestDocuments : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(u"ru_RU"_s)); }
+
+    void reportRows_data();
+    void reportRows();
+    void reportTotalsName_data();
+    void reportTotalsName();
+    void reportFillsHeadingUnquotedAndKeepsOddNames();
+    void reportTotalsRowIsBold();
+    void reportLeavesNoPlaceholder();
+
+    void generalListRowsAndSums_data();
+    void generalListRowsAndSums();
+    void generalListNames();
+    void generalListWalksFromTheFirstRow();
+    void generalListRefusesAPriceThatIsNoNumber();
+
+    void partyList_data();
+    void partyList();
+
+    void commandWritesNumberedFilesAndOpensThem();
+    void reportCommandPrintsTheMainWindowsState();
+    void partyListCommandOfEmptyShareOpensEmptyDocument();
+    void missingTemplateEndsCommandWithMessage();
+    void desktopThatCannotOpenNamesTheFile();
+
+    void wordProcessorReadsTheReport();
+};
+
+// ---- division variant report
+
+void TestDocuments::reportRows_data() {
+    QTest::addColumn<std::vector<BoardLine>>("left");
+    QTest::addColumn<std::vector<BoardLine>>("right");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QList<QStringList>>("rows"); // data rows and the totals row
+
+    QTest::newRow("both lists empty") << std::vector<BoardLine>{} << std::vector<BoardLine>{} << "ru_RU"
+                                      << QList<QStringList>{
+                                             strings({"", "ИТОГО", "0,00 руб.", "", "", "ИТОГО", "0,00 руб."})};
+    QTest::newRow("left longer")
+        << std::vector<BoardLine>{{u"Дом"_s, u"1500"_s}, {u"Гараж"_s, QString()}, {u"Дача"_s, u"10,5"_s}}
+        << std::vector<BoardLine>{{u"Машина"_s, u"700"_s}} << "ru_RU"
+        << QList<QStringList>{strings({"1", "Дом", "1500", "", "1", "Машина", "700"}),
+                              strings({"2", "Гараж", "", "", "", "", ""}),
+                              strings({"3", "Дача", "10,5", "", "", "", ""}),
+                              strings({"", "ИТОГО", "0,00 руб.", "", "", "ИТОГО", "0,00 руб."})};
+    QTest::newRow("right longer, point locale")
+        << std::vector<BoardLine>{{u"Стол"_s, u"1.5"_s}}
+        << std::vector<BoardLine>{{u"Стул"_s, u"2"_s}, {u"Шкаф"_s, u"3"_s}} << "en_US"
+        << QList<QStringList>{strings({"1", "Стол", "1.5", "", "1", "Стул", "2"}),
+                              strings({"", "", "", "", "2", "Шкаф", "3"}),
+                              strings({"", "ИТОГО", "0.00 руб.", "", "", "ИТОГО", "0.00 руб."})};
+}
+
+void TestDocuments::reportRows() {
+    QFETCH(std::vector<BoardLine>, left);
+    QFETCH(std::vector<BoardLine>, right);
+    QFETCH(QString, locale);
+    QFETCH(QList<QStringList>, rows);
+    const DocxReader reader = report(reportData(left, right, {}, {}), QLocale(locale));
+    const auto table = reader.rows();
+    QCOMPARE(int(table.size()), 2 + int(rows.size())); // two heading rows, nothing after the totals row
+    QCOMPARE(table[1], strings({"№", "Наименование", "Стоимость", "", "№", "Наименование", "Стоимость"}));
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(table[size_t(2 + i)], rows[i]);
+}
+
+void TestDocuments::reportTotalsName_data() {
+    QTest::addColumn<QString>("share1");
+    QTest::addColumn<QString>("share2");
+    QTest::addColumn<QString>("undistributed");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("amounts"); // share 1, share 2, undistributed, difference, half
+    QTest::addColumn<bool>("party1First");
+
+    QTest::newRow("zero totals name party 2") << "0"
+                                              << "0"
+                                              << "0"
+                                              << "ru_RU" << strings({"0,00", "0,00", "0,00", "0,00", "0,00"}) << false;
+    QTest::newRow("equal shares name party 2")
+        << "1500"
+        << "1500"
+        << "99.995"
+        << "ru_RU" << strings({"1500,00", "1500,00", "100,00", "0,00", "0,00"}) << false;
+    QTest::newRow("larger by a cent names party 1")
+        << "100.01"
+        << "100"
+        << "0"
+        << "ru_RU" << strings({"100,01", "100,00", "0,00", "0,01", "0,01"}) << true;
+    QTest::newRow("party 2 larger, point locale")
+        << "1000.5"
+        << "2500.25"
+        << "7"
+        << "en_US" << strings({"1000.50", "2500.25", "7.00", "1499.75", "749.88"}) << false;
+}
+
+void TestDocuments::reportTotalsName() {
+    QFETCH(QString, share1);
+    QFETCH(QString, share2);
+    QFETCH(QString, undistributed);
+    QFETCH(QString, locale);
+    QFETCH(QStringList, amounts);
+    QFETCH(bool, party1First);
+    const DivisionReportData data = reportData({}, {}, Money::fromDecimalText(share1), Money::fromDecimalText(share2),
+                                               Money::fromDecimalText(undistributed));
+    const DocxReader reader = report(data, QLocale(locale));
+    const QString q1 = u"\"Иванов И.И.\""_s, q2 = u"\"Петрова А.С.\""_s;
+    QStringList a;
+    for (const QString& amount : amounts)
+        a << amount + u" руб."_s;
+    QCOMPARE(afterTable(reader),
+             reportTotals(q1, q2, a[0], a[1], a[2], a[3], party1First ? q1 : q2, party1First ? q2 : q1, a[4]));
+    QCOMPARE(reader.rows().back(), QStringList({QString(), u"ИТОГО"_s, a[0], QString(), QString(), u"ИТОГО"_s, a[1]}));
+}
+
+void TestDocuments::reportFillsHeadingUnquotedAndKeepsOddNames() {
+    DivisionReportData data = reportData({{u"Стол & стул <дуб>\tрезной\x07"_s, u"12"_s}}, {}, money("12"), {});
+    data.party1Name = u"ООО \"Ромашка\""_s;
+    data.party2Name = u"Кто-то <Сторона 2> #7# <Сторона1>"_s;
+    const DocxReader reader = report(data);
+    const QStringList p = reader.paragraphs();
+    QCOMPARE(p.mid(1, 3), QStringList({data.variantLine, u"Сторона 1: ООО \"Ромашка\"."_s,
+                                       u"Сторона 2: Кто-то <Сторона 2> #7# <Сторона1>."_s}));
+    QCOMPARE(reader.rows()[2], QStringList({u"1"_s, u"Стол & стул <дуб>\tрезной"_s, u"12"_s, QString(), QString(),
+                                            QString(), QString()}));
+    const QString q1 = u"\"ООО \"Ромашка\"\""_s, q2 = u"\"Кто-то <Сторона 2> #7# <Сторона1>\""_s;
+    QCOMPARE(afterTable(reader), reportTotals(q1, q2, u"12,00 руб."_s, u"0,00 руб."_s, u"0,00 руб."_s, u"12,00 руб."_s,
+                                              q1, q2, u"6,00 руб."_s));
+    QVERIFY(reader.xml().contains("Стол &amp; стул &lt;дуб&gt;"));
+}
+
+void TestDocuments::reportTotalsRowIsBold() {
+    const DocxReader reader = report(reportData({{u"Дом"_s, u"1"_s}}, {{u"Сад"_s, u"2"_s}}, money("1"), money("2")));
+    const int totals = int(reader.rows().size()) - 1;
+    QCOMPARE(totals, 3);
+    for (int column : {1, 2, 5, 6})
+        QVERIFY2(ravnobor::test::cellIsBold(reader.cell(totals, column)), qPrintable(QString::number(column)));
+    for (int column : {0, 1, 2, 4, 5, 6})
+        QVERIFY(!ravnobor::test::cellIsBold(reader.cell(2, column)));
+}
+
+void TestDocuments::reportLeavesNoPlaceholder() {
+    const DocxReader reader = report(reportData({}, {}, {}, {}));
+    const QString all = reader.text();
+    for (const char* placeholder : {"<Заголовок>", "<Сторона", "#5#", "#7#", "#8#", "#11#", "#14#"})
+        QVERIFY2(!all.contains(QString::fromUtf8(placeholder)), placeholder);
+}
+
+// ---- general list
+
+void TestDocuments::generalListRowsAndSums_data() {
+    QTest::addColumn<std::vector<PropertyListItem>>("items");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QList<QStringList>>("rows");
+    QTest::addColumn<QStringList>("sums");
+
+    QTest::newRow("empty list") << std::vector<PropertyListItem>{} << "ru_RU" << QList<QStringList>{}
+                                << strings({"0,00", "0,00", "0,00"});
+    QTest::newRow("prices as stored")
+        << std::vector<PropertyListItem>{{u"Дом"_s, 1500.0, QVariant(), 1234.567, u"БТИ"_s, u"a & b <c>\tx\x01"_s},
+                                         {u"Сад"_s, 0.1, 2.0, QVariant(), QVariant(), QVariant()},
+                                         {u"Пруд"_s, qlonglong(7), -0.5, 1e15, u"оценщик"_s, u" пробелы "_s}}
+        << "ru_RU"
+        << QList<QStringList>{strings({"1", "Дом", "1500", "", "1234,567", "БТИ", "a & b <c>\tx"}),
+                              strings({"2", "Сад", "0,1", "2", "", "", ""}),
+                              strings({"3", "Пруд", "7", "-0,5", "1000000000000000", "оценщик", " пробелы "})}
+        << strings({"1507,10", "1,50", "1000000000001234,57"});
+    QTest::newRow("point locale") << std::vector<PropertyListItem>{{u"Дом"_s, 12.25, 0.005, u""_s, QVariant(),
+                                                                    QVariant()}}
+                                  << "en_US" << QList<QStringList>{strings({"1", "Дом", "12.25", "0.005", "", "", ""})}
+                                  << strings({"12.25", "0.01", "0.00"});
+}
+
+void TestDocuments::generalListRowsAndSums() {
+    QFETCH(std::vector<PropertyListItem>, items);
+    QFETCH(QString, locale);
+    QFETCH(QList<QStringList>, rows);
+    QFETCH(QStringList, sums);
+    const DocxReader reader = generalList(listData(items), QLocale(locale));
+    const auto table = reader.rows();
+    QCOMPARE(int(table.size()), 1 + int(rows.size()) + 1); // heading, items, the empty row after them
+    for (int i = 0; i < rows.size(); ++i)
+        QCOMPARE(table[size_t(1 + i)], rows[i]);
+    QCOMPARE(table.back(), QStringList(7, QString()));
+    const QStringList p = reader.paragraphs();
+    QCOMPARE(p.mid(2, 3),
+             QStringList({u"Общая стоимость имущества по оценке стороны \"Иванов И.И.\": %1 руб."_s.arg(sums[0]),
+                          u"Общая стоимость имущества по оценке стороны \"Петрова А.С.\": %1 руб."_s.arg(sums[1]),
+                          u"Общая стоимость имущества по согласованным ценам: %1 руб."_s.arg(sums[2])}));
+}
+
+void TestDocuments::generalListNames() {
+    GeneralListData data = listData({});
+    data.party1Name = u"ООО \"Ромашка\""_s;
+    const DocxReader reader = generalList(data);
+    QCOMPARE(reader.paragraphs().value(1),
+             u"подлежащего разделу между сторонами \"ООО \"Ромашка\"\" и \"Петрова А.С.\""_s);
+    QCOMPARE(reader.rows()[0].mid(2, 2),
+             QStringList({u"Цена по оценке ООО \"Ромашка\""_s, u"Цена по оценке Петрова А.С."_s}));
+}
+
+void TestDocuments::generalListWalksFromTheFirstRow() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"case.rvb"_s);
+    ravnobor::test::makeCase(path, {{u"Первый"_s, 1.0, QVariant(), QVariant(), 0, 0},
+                                    {u"Второй"_s, 2.0, QVariant(), QVariant(), 0, 0},
+                                    {u"Третий"_s, 3.0, QVariant(), QVariant(), 0, 0}});
+    store::Database db(path);
+    store::Dataset list(db, layout::PropertyTable);
+    list.open();
+    list.last(); // wherever the grid left the cursor
+    const std::vector<PropertyListItem> items = readPropertyItems(list);
+    QVERIFY(!list.isOpen());
+    QCOMPARE(int(items.size()), 3);
+    QCOMPARE(items[0].name.toString(), u"Первый"_s);
+    const DocxReader reader = generalList(listData(items));
+    QCOMPARE(reader.rows()[1].mid(0, 3), strings({"1", "Первый", "1"}));
+    QCOMPARE(reader.rows()[3].mid(0, 3), strings({"3", "Третий", "3"}));
+    QVERIFY(reader.text().contains(u"\": 6,00 руб."_s));
+}
+
+void TestDocuments::generalListRefusesAPriceThatIsNoNumber() {
+    WordDocument doc = WordDocument::fromTemplate(listTemplate());
+    try {
+        fillGeneralList(doc, listData({{u"Дом"_s, u"дорого"_s, QVariant(), QVariant(), QVariant(), QVariant()}}));
+        QFAIL("a price that is no number was summed");
+    } catch (const Error& e) {
+        QCOMPARE(e.message(),
+                 u"Цена «дорого» в поле «Цена 1» у предмета «Дом» не является числом, список не составлен"_s);
+    }
+}
+
+// ---- party lists
+
+void TestDocuments::partyList_data() {
+    QTest::addColumn<std::vector<BoardLine>>("items");
+    QTest::addColumn<QStringList>("paragraphs");
+    QTest::newRow("empty share") << std::vector<BoardLine>{} << QStringList({QString()});
+    QTest::newRow("rows") << std::vector<BoardLine>{{u"Дом"_s, u"1500"_s},
+                                                    {u"Сад & <пруд>"_s, u"10,5"_s},
+                                                    {u"Без цены"_s, QString()},
+                                                    {u" "_s, u"0"_s}}
+                          << strings({"Дом\t1500 руб.", "Сад & <пруд>\t10,5 руб.", "Без цены\t", " \t0 руб.", ""});
+}
+
+void TestDocuments::partyList() {
+    QFETCH(std::vector<BoardLine>, items);
+    QFETCH(QStringList, paragraphs);
+    WordDocument doc = WordDocument::blank();
+    fillPartyList(doc, items, u"руб."_s);
+    const DocxReader reader(doc.toDocx());
+    QCOMPARE(reader.paragraphs(), paragraphs);
+    QVERIFY(!reader.xml().contains("<w:br"));
+}
+
+// ---- the commands of the main window
+
+void TestDocuments::commandWritesNumberedFilesAndOpensThem() {
+    ravnobor::test::TestProgram t;
+    const QString casePath = t.path(u"case.rvb"_s);
+    ravnobor::test::makeCase(casePath,
+                             {{u"Дом"_s, 1500.0, 1400.0, QVariant(), 0, 0}, {u"Сад"_s, QVariant(), 2.5, 3.125, 0, 0}});
+    Program& program = t.start({casePath});
+    QAction* action = documentAction(program, "Doc_im");
+    QVERIFY(action);
+    action->trigger();
+    action->trigger();
+    QCOMPARE(t.dialogs.shown.size(), 0);
+    const QString folder = program.state.documentsFolder;
+    const QString first = folder + u"/Общий список имущества.docx"_s;
+    const QString second = folder + u"/Общий список имущества (2).docx"_s;
+    QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}));
+    const DocxReader reader = DocxReader::fromFile(second);
+    QCOMPARE(reader.rows()[1], strings({"1", "Дом", "1500", "1400", "", "", ""}));
+    QCOMPARE(reader.rows()[2], strings({"2", "Сад", "", "2,5", "3,125", "", ""}));
+    QVERIFY(reader.text().contains(u"по согласованным ценам: 3,13 руб."_s));
+    QVERIFY(!program.dataModule().ADODataSet1().isOpen());
+}
+
+void TestDocuments::reportCommandPrintsTheMainWindowsState() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    program.formMain().Label3->setText(u"  Вариант раздела: тест"_s);
+    program.state.party1Name = u"Первая"_s;
+    program.state.party2Name = u"Вторая"_s;
+    program.state.currencySuffix = u"ЕВРО"_s;
+    program.state.share1Total = money("10.5");
+    program.state.share2Total = money("4");
+    program.state.undistributedTotal = money("1");
+    QAction* action = documentAction(program, "ToolButton14");
+    QVERIFY(action);
+    action->trigger();
+    QCOMPARE(t.dialogs.shown.size(), 0);
+    const QString path = program.state.documentsFolder + u"/Вариант раздела имущества.docx"_s;
+    QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(path)}));
+    const DocxReader reader = DocxReader::fromFile(path);
+    QCOMPARE(reader.paragraphs().mid(1, 3),
+             QStringList({u"  Вариант раздела: тест"_s, u"Сторона 1: Первая."_s, u"Сторона 2: Вторая."_s}));
+    QCOMPARE(afterTable(reader),
+             reportTotals(u"\"Первая\""_s, u"\"Вторая\""_s, u"10,50 ЕВРО"_s, u"4,00 ЕВРО"_s, u"1,00 ЕВРО"_s,
+                          u"6,50 ЕВРО"_s, u"\"Первая\""_s, u"\"Вторая\""_s, u"3,25 ЕВРО"_s));
+    const auto rows = reader.rows();
+    QCOMPARE(rows.back().mid(1, 2), strings({"ИТОГО", "10,50 ЕВРО"}));
+    // The rows above the totals are the board's lists as the board gives them.
+    const auto left = program.formMain().boardItems(layout::ToParty1);
+    const auto right = program.formMain().boardItems(layout::ToParty2);
+    QCOMPARE(int(rows.size()), 2 + int(std::max(left.size(), right.size())) + 1);
+}
+
+void TestDocuments::partyListCommandOfEmptyShareOpensEmptyDocument() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    QVERIFY(program.formMain().boardItems(layout::ToParty2).empty());
+    QAction* action = documentAction(program, "N22");
+    QVERIFY(action);
+    action->trigger();
+    const QString path = program.state.documentsFolder + u"/Список имущества стороны 2.docx"_s;
+    QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(path)}));
+    QCOMPARE(DocxReader::fromFile(path).paragraphs(), QStringList({QString()}));
+    QVERIFY(documentAction(program, "N11"));
+}
+
+void TestDocuments::missingTemplateEndsCommandWithMessage() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    const QString templatePath = t.appDir() + u"/Отчет.dotx"_s;
+    QVERIFY(QFile::remove(templatePath));
+    const QStringList before = QDir(program.state.documentsFolder).entryList(QDir::Files | QDir::Hidden);
+    documentAction(program, "ToolButton14")->trigger();
+    QCOMPARE(t.dialogs.shown.size(), 1);
+    QCOMPARE(t.dialogs.shown[0].icon, QMessageBox::Critical);
+    QCOMPARE(t.dialogs.shown[0].text, u"Не найден шаблон документа «%1»."_s.arg(templatePath));
+    QVERIFY(t.desktop.opened.isEmpty());
+    QCOMPARE(QDir(program.state.documentsFolder).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+void TestDocuments::desktopThatCannotOpenNamesTheFile() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    t.desktop.result = false;
+    documentAction(program, "N11")->trigger();
+    const QString path = program.state.documentsFolder + u"/Список имущества стороны 1.docx"_s;
+    QCOMPARE(t.dialogs.shown.size(), 1);
+    QCOMPARE(
+        t.dialogs.shown[0].text,
+        u"Документ сохранён в файле «%1», но открыть его не удалось. Откройте этот файл в текстовом редакторе."_s.arg(
+            path));
+    QVERIFY(QFile::exists(path)); // kept for the user
+}
+
+void TestDocuments::wordProcessorReadsTheReport() {
+    const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
+    if (soffice.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed");
+    QTemporaryDir dir;
+    WordDocument doc = WordDocument::fromTemplate(reportTemplate());
+    fillDivisionReport(doc, reportData({{u"Дом & сад"_s, u"1500"_s}}, {}, money("1500"), {}), QLocale(u"ru_RU"_s));
+    const QString docx = dir.filePath(u"report.docx"_s);
+    QFile file(docx);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(doc.toDocx());
+    file.close();
+    QProcess process;
+    process.setWorkingDirectory(dir.path());
+    process.start(soffice, {u"-env:UserInstallation=file://"_s + dir.filePath(u"profile"_s), u"--headless"_s,
+                            u"--convert-to"_s, u"txt:Text (encoded):UTF8"_s, u"--outdir"_s, dir.path(), docx});
+    QVERIFY(process.waitForFinished(180000));
+    const QString text = QString::fromUtf8(ravnobor::test::fileBytes(dir.filePath(u"report.txt"_s)));
+    QVERIFY2(text.contains(u"Сторона 1: Иванов И.И."_s), qPrintable(text));
+    QVERIFY(text.contains(u"Дом & сад"_s));
+    QVERIFY(text.contains(u"ИТОГО"_s));
+    QVERIFY(text.contains(u"Для уравнивания долей сторона \"Иванов И.И.\" выплачивает стороне \"Петрова А.С.\" "
+                          u"денежную компенсацию в размере 750,00 руб."_s));
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"
