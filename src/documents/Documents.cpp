@@ -5,10 +5,46 @@
 #include "store/Layout.h"
 #include "store/NumberText.h"
 
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
 namespace ravnobor::documents {
 
 QString quotedName(const QString& name) {
     return u'"' + name + u'"';
+}
+
+ColumnText::ColumnText(const QLocale& locale)
+    : m_locale(locale), m_point(locale.decimalPoint()), m_minus(locale.negativeSign()) {}
+
+QString ColumnText::operator()(const QVariant& stored) const {
+    if (stored.typeId() == QMetaType::Double) {
+        // The shortest fixed text of the double is what the exact money value would print,
+        // as long as it has no more decimals than money keeps; anything else takes the long way.
+        const double value = stored.toDouble();
+        char buffer[64];
+        const auto [end, error] = std::isfinite(value) && std::fabs(value) <= layout::PriceLimit
+                                      ? std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed)
+                                      : std::to_chars_result{buffer, std::errc::value_too_large};
+        const std::string_view digits(buffer, size_t(end - buffer));
+        const size_t point = digits.find('.');
+        if (error == std::errc() && digits != "-0" &&
+            (point == std::string_view::npos || digits.size() - point - 1 <= size_t(Money::Decimals))) {
+            QString text;
+            text.reserve(qsizetype(digits.size()) + 1);
+            for (char c : digits) {
+                if (c == '-')
+                    text += m_minus;
+                else if (c == '.')
+                    text += m_point;
+                else
+                    text += QLatin1Char(c);
+            }
+            return text;
+        }
+    }
+    return store::plainNumberText(stored, m_locale);
 }
 
 // ---- division variant report
@@ -129,8 +165,9 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
     document.moveDown();
 
     Money sum1, sum2, sumAgreed;
+    const ColumnText columnText(locale);
     const auto typeCell = [&](const QVariant& value) {
-        document.typeText(store::plainNumberText(value, locale));
+        document.typeText(columnText(value));
         document.moveRightCell();
     };
     int number = 1;

@@ -85,6 +85,14 @@ void OoxmlPackage::put(const std::string& name, QByteArray data) {
     m_parts.push_back({name, std::move(data)});
 }
 
+void OoxmlPackage::putPieces(const std::string& name, std::vector<QByteArray> pieces) {
+    put(name, QByteArray());
+    for (Part& part : m_parts) {
+        if (part.name == name)
+            part.pieces = std::move(pieces);
+    }
+}
+
 QByteArray OoxmlPackage::toZip() const {
     const auto fail = [](const QString& why) {
         return Error(QStringLiteral("Не удалось собрать файл документа: %1").arg(why));
@@ -100,9 +108,20 @@ QByteArray OoxmlPackage::toZip() const {
     if (!archive)
         throw fail(QString::fromLocal8Bit(zip_error_strerror(&error)));
 
+    std::vector<std::vector<zip_buffer_fragment_t>> fragments; // read by zip_close
+    fragments.reserve(m_parts.size());
     for (const Part& part : m_parts) {
-        zip_source_t* source =
-            zip_source_buffer(archive.get(), part.data.constData(), zip_uint64_t(part.data.size()), 0);
+        std::vector<zip_buffer_fragment_t>& list = fragments.emplace_back();
+        const auto add = [&list](const QByteArray& bytes) {
+            if (!bytes.isEmpty())
+                list.push_back(
+                    {reinterpret_cast<zip_uint8_t*>(const_cast<char*>(bytes.constData())), zip_uint64_t(bytes.size())});
+        };
+        add(part.data);
+        for (const QByteArray& piece : part.pieces)
+            add(piece);
+        zip_source_t* source = list.empty() ? zip_source_buffer(archive.get(), nullptr, 0, 0)
+                                            : zip_source_buffer_fragment(archive.get(), list.data(), list.size(), 0);
         if (!source)
             throw fail(QString::fromLocal8Bit(zip_strerror(archive.get())));
         const zip_int64_t index = zip_file_add(archive.get(), part.name.c_str(), source, ZIP_FL_ENC_UTF_8);
@@ -110,7 +129,8 @@ QByteArray OoxmlPackage::toZip() const {
             zip_source_free(source);
             throw fail(QString::fromLocal8Bit(zip_strerror(archive.get())));
         }
-        zip_set_file_compression(archive.get(), zip_uint64_t(index), ZIP_CM_DEFLATE, 0);
+        // The fastest level: a typed document is mostly repeated markup that deflates well at any level.
+        zip_set_file_compression(archive.get(), zip_uint64_t(index), ZIP_CM_DEFLATE, 1);
     }
     if (zip_close(archive.get()) != 0)
         throw fail(QString::fromLocal8Bit(zip_strerror(archive.get())));

@@ -94,21 +94,34 @@ void WordDocument::Impl::load(OoxmlPackage templatePackage) {
         xml_node sectPr = body.child("w:sectPr");
         first = sectPr ? body.insert_child_before("w:p", sectPr) : body.append_child("w:p");
     }
+    struct Collect final : pugi::xml_tree_walker {
+        std::unordered_set<pugi::xml_node_struct*>* runs;
+        bool for_each(xml_node& n) override {
+            if (is(n, "w:r"))
+                runs->insert(n.internal_object());
+            return true;
+        }
+    } collect;
+    collect.runs = &templateRuns;
+    body.traverse(collect);
     placeAtStart(first);
 }
 
-QByteArray WordDocument::Impl::serializedMainPart() const {
-    QByteArray out;
-    out.reserve(1 << 16);
+std::vector<QByteArray> WordDocument::Impl::serializedMainPart() const {
+    // Pieces instead of one growing block: a large document is never copied while written.
+    static constexpr qsizetype PieceSize = 4 << 20;
     struct Writer final : pugi::xml_writer {
-        QByteArray* bytes;
+        std::vector<QByteArray> pieces;
         void write(const void* data, size_t size) override {
-            bytes->append(static_cast<const char*>(data), qsizetype(size));
+            if (pieces.empty() || pieces.back().size() + qsizetype(size) > pieces.back().capacity()) {
+                pieces.emplace_back();
+                pieces.back().reserve(std::max(PieceSize, qsizetype(size)));
+            }
+            pieces.back().append(static_cast<const char*>(data), qsizetype(size));
         }
     } writer;
-    writer.bytes = &out;
     xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
-    return out;
+    return std::move(writer.pieces);
 }
 
 WordDocument::WordDocument(std::unique_ptr<Impl> impl) : d(std::move(impl)) {}
@@ -135,12 +148,15 @@ WordDocument WordDocument::blank() {
 }
 
 QByteArray WordDocument::documentXml() const {
-    return d->serializedMainPart();
+    QByteArray whole;
+    for (const QByteArray& piece : d->serializedMainPart())
+        whole += piece;
+    return whole;
 }
 
 QByteArray WordDocument::toDocx() const {
     OoxmlPackage out = d->package;
-    out.put(d->mainPart, d->serializedMainPart());
+    out.putPieces(d->mainPart, d->serializedMainPart());
     const OoxmlPackage::Part* types = out.find("[Content_Types].xml");
     out.put("[Content_Types].xml", typedAsDocument(types ? types->data : QByteArray(), d->mainPart));
     return out.toZip();
@@ -175,16 +191,17 @@ xml_node WordDocument::Impl::currentCell() const {
 }
 
 void WordDocument::Impl::removeNode(xml_node node) {
-    if (!typed.empty()) {
+    // A freed node's memory may hold a typed run later: forget the template runs removed.
+    templateRuns.erase(node.internal_object());
+    if (!is(node, "w:r") && firstElement(node)) {
         struct Forget final : pugi::xml_tree_walker {
-            std::unordered_set<pugi::xml_node_struct*>* typed;
+            std::unordered_set<pugi::xml_node_struct*>* runs;
             bool for_each(xml_node& n) override {
-                typed->erase(n.internal_object());
+                runs->erase(n.internal_object());
                 return true;
             }
         } forget;
-        forget.typed = &typed;
-        typed.erase(node.internal_object());
+        forget.runs = &templateRuns;
         node.traverse(forget);
     }
     node.parent().remove_child(node);
@@ -257,7 +274,6 @@ xml_node WordDocument::Impl::insertTypedRun() {
     copyRunProperties(format, run);
     if (pendingBold)
         setBold(ensureRunProperties(run), *pendingBold);
-    typed.insert(run.internal_object());
     return run;
 }
 

@@ -31,8 +31,10 @@ struct WordDocument::Impl {
     pugi::xml_document keptFormat;   // formatting of a cleared cell's text, for the text that replaces it
     bool useKeptFormat = false;
 
-    // Runs the program put in: a search never matches inside them.
-    std::unordered_set<pugi::xml_node_struct*> typed;
+    // Runs of the template (and the parts a search cut them into): the only text a search
+    // reads, so it never matches inside text the program put in. The set stays as small as
+    // the template however much is typed.
+    std::unordered_set<pugi::xml_node_struct*> templateRuns;
 
     void load(OoxmlPackage templatePackage);
 
@@ -55,7 +57,8 @@ struct WordDocument::Impl {
     xml_node appendEmptyRow(xml_node lastRow);
     void moveDownFromCell(xml_node cell);
 
-    QByteArray serializedMainPart() const;
+    // The main part as written, in pieces of a few megabytes.
+    std::vector<QByteArray> serializedMainPart() const;
 };
 
 } // namespace ravnobor::documents

@@ -16,7 +16,7 @@ bool isRunContainer(xml_node n) {
 }
 
 // A paragraph's searchable text from a starting child on, with the run each character
-// comes from. Typed runs read as a barrier, so no match can reach into them.
+// comes from. Runs the program put in read as a barrier, so no match can reach into them.
 struct ParagraphText {
     QString text;
     struct Piece {
@@ -26,8 +26,8 @@ struct ParagraphText {
     };
     std::vector<Piece> pieces;
 
-    void add(xml_node run, bool typed) {
-        if (typed) {
+    void add(xml_node run, bool fromTemplate) {
+        if (!fromTemplate) {
             text.append(Barrier);
             return;
         }
@@ -36,12 +36,12 @@ struct ParagraphText {
         if (length > 0)
             pieces.push_back({run, start, length});
     }
-    void addChildren(xml_node first, const std::unordered_set<pugi::xml_node_struct*>& typed) {
+    void addChildren(xml_node first, const std::unordered_set<pugi::xml_node_struct*>& templateRuns) {
         for (xml_node n = first; n; n = nextElement(n)) {
             if (is(n, "w:r"))
-                add(n, typed.count(n.internal_object()) > 0);
+                add(n, templateRuns.count(n.internal_object()) > 0);
             else if (isRunContainer(n))
-                addChildren(firstElement(n), typed);
+                addChildren(firstElement(n), templateRuns);
             else if (is(n, "w:fldSimple") || is(n, "w:del") || is(n, "w:moveFrom"))
                 text.append(Barrier);
         }
@@ -63,7 +63,7 @@ void WordDocument::replaceInDocument(const QString& findText, const QString& rep
     xml_node start = d->before;
     for (xml_node p = d->paragraph; p; p = nextParagraph(p, d->body), start = paragraphStart(p)) {
         ParagraphText read;
-        read.addChildren(p == d->paragraph ? start : paragraphStart(p), d->typed);
+        read.addChildren(p == d->paragraph ? start : paragraphStart(p), d->templateRuns);
         const qsizetype at = read.text.indexOf(findText);
         if (at < 0)
             continue;
@@ -76,11 +76,12 @@ void WordDocument::replaceInDocument(const QString& findText, const QString& rep
         std::vector<xml_node> matched;
         const auto& last = read.pieces[lastPiece];
         if (to - last.start < last.length)
-            splitRun(last.run, to - last.start);
+            d->templateRuns.insert(splitRun(last.run, to - last.start).internal_object());
         const auto& first = read.pieces[firstPiece];
         xml_node firstRun = first.run;
         if (from > first.start)
             firstRun = splitRun(first.run, from - first.start);
+        d->templateRuns.insert(firstRun.internal_object());
         matched.push_back(firstRun);
         for (size_t i = firstPiece + 1; i <= lastPiece; ++i)
             matched.push_back(read.pieces[i].run);
@@ -89,7 +90,6 @@ void WordDocument::replaceInDocument(const QString& findText, const QString& rep
         xml_node replacement = firstRun.parent().insert_child_before("w:r", firstRun);
         copyRunProperties(runProperties(firstRun), replacement);
         appendContent(replacement, cleanText(replaceWith));
-        d->typed.insert(replacement.internal_object());
         for (xml_node run : matched) {
             if (run == d->before)
                 d->before = replacement;

@@ -161,20 +161,28 @@ xml_node WordDocument::Impl::appendEmptyRow(xml_node lastRow) {
         xml_node copy = row.append_copy(trPr);
         copy.remove_child("w:tblHeader"); // a repeated heading row stays the only one
     }
-    for (xml_node cell = lastRow.child("w:tc"); cell; cell = cell.next_sibling("w:tc")) {
+    for (xml_node cell = firstElement(lastRow); cell; cell = nextElement(cell)) {
+        if (!is(cell, "w:tc"))
+            continue;
         xml_node newCell = row.append_child("w:tc");
-        if (xml_node tcPr = cell.child("w:tcPr"))
-            newCell.append_copy(tcPr);
-        xml_node newParagraph = newCell.append_child("w:p");
-        xml_node oldParagraph = firstParagraphIn(cell);
-        if (xml_node pPr = oldParagraph.child("w:pPr")) {
-            xml_node copy = newParagraph.append_copy(pPr);
-            copy.remove_child("w:rPr");
+        xml_node part = firstElement(cell);
+        if (is(part, "w:tcPr")) {
+            newCell.append_copy(part);
+            part = nextElement(part);
         }
-        xml_node format = markProperties(oldParagraph);
-        for (xml_node r = paragraphStart(oldParagraph); r; r = nextElement(r)) {
-            if (is(r, "w:r")) {
-                format = runProperties(r);
+        xml_node oldParagraph = is(part, "w:p") ? part : firstParagraphIn(cell);
+        xml_node newParagraph = newCell.append_child("w:p");
+        xml_node child = firstElement(oldParagraph);
+        xml_node format;
+        if (is(child, "w:pPr")) {
+            xml_node copy = newParagraph.append_copy(child);
+            if ((format = child.child("w:rPr")))
+                copy.remove_child("w:rPr");
+            child = nextElement(child);
+        }
+        for (; child; child = nextElement(child)) {
+            if (is(child, "w:r")) {
+                format = runProperties(child);
                 break;
             }
         }

@@ -1,5 +1,7 @@
 #include "documents/WordXml.h"
 
+#include <algorithm>
+
 namespace ravnobor::documents::wml {
 
 xml_node firstElement(xml_node parent) {
@@ -40,6 +42,12 @@ bool isXmlCharacter(char32_t c) {
 } // namespace
 
 QString cleanText(const QString& text) {
+    const bool plain = std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c.unicode() >= 0x20 && c.unicode() < 0xD800) || c == u'\t' || c == u'\n' ||
+               (c.unicode() >= 0xE000 && c.unicode() < 0xFFFE);
+    });
+    if (plain)
+        return text; // the usual case, without a copy
     QString clean;
     clean.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -65,8 +73,7 @@ QString textOf(xml_node t) {
 void setText(xml_node t, const QString& text) {
     t.text().set(text.toUtf8().constData());
     const bool needsPreserve = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
-    pugi::xml_attribute space = t.attribute("xml:space");
-    if (needsPreserve && !space)
+    if (needsPreserve && !t.attribute("xml:space"))
         t.append_attribute("xml:space") = "preserve";
 }
 

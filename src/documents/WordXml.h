@@ -13,8 +13,14 @@ namespace ravnobor::documents::wml {
 
 using pugi::xml_node;
 
+// Runs on every step of every cell, so it compares by hand; names of other node kinds are empty.
 inline bool is(xml_node node, const char* name) {
-    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
+    const char* own = node.name();
+    while (*name && *own == *name) {
+        ++own;
+        ++name;
+    }
+    return *own == *name;
 }
 
 // Element siblings only: the parser drops indentation, but a hand-made part may keep some.
