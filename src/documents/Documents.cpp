@@ -18,7 +18,9 @@ QString quotedName(const QString& name) {
 ColumnText::ColumnText(const QLocale& locale)
     : m_locale(locale), m_point(locale.decimalPoint()), m_minus(locale.negativeSign()) {}
 
-QString ColumnText::operator()(const QVariant& stored) const {
+QString ColumnText::operator()(const QVariant& stored, std::optional<Money>* number) const {
+    if (stored.typeId() == QMetaType::QString)
+        return stored.toString();
     if (stored.typeId() == QMetaType::Double) {
         // The shortest fixed text of the double is what the exact money value would print,
         // as long as it has no more decimals than money keeps; anything else takes the long way.
@@ -31,6 +33,11 @@ QString ColumnText::operator()(const QVariant& stored) const {
         const size_t point = digits.find('.');
         if (error == std::errc() && digits != "-0" &&
             (point == std::string_view::npos || digits.size() - point - 1 <= size_t(Money::Decimals))) {
+            if (number) {
+                char16_t wide[sizeof buffer];
+                std::copy(digits.begin(), digits.end(), wide);
+                *number = Money::fromDecimalText(QStringView(wide, qsizetype(digits.size())));
+            }
             QString text;
             text.reserve(qsizetype(digits.size()) + 1);
             for (char c : digits) {
@@ -170,17 +177,20 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
         document.typeText(columnText(value));
         document.moveRightCell();
     };
+    const auto typePrice = [&](const QVariant& value, Money& sum, int column, const PropertyListItem& item) {
+        std::optional<Money> number;
+        document.typeText(columnText(value, &number));
+        document.moveRightCell();
+        sum += number ? *number : priceValue(value, layout::PropertyColumnNames[size_t(column)], item);
+    };
     int number = 1;
     for (const PropertyListItem& item : data.items) {
         document.typeText(QString::number(number));
         document.moveRightCell();
         typeCell(item.name);
-        typeCell(item.price1);
-        sum1 += priceValue(item.price1, layout::PropertyColumnNames[layout::ColPrice1], item);
-        typeCell(item.price2);
-        sum2 += priceValue(item.price2, layout::PropertyColumnNames[layout::ColPrice2], item);
-        typeCell(item.agreedPrice);
-        sumAgreed += priceValue(item.agreedPrice, layout::PropertyColumnNames[layout::ColAgreedPrice], item);
+        typePrice(item.price1, sum1, layout::ColPrice1, item);
+        typePrice(item.price2, sum2, layout::ColPrice2, item);
+        typePrice(item.agreedPrice, sumAgreed, layout::ColAgreedPrice, item);
         typeCell(item.valuation);
         typeCell(item.notes);
         ++number;

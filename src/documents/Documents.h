@@ -5,6 +5,8 @@
 
 #include <QLocale>
 
+#include <optional>
+
 namespace ravnobor::store {
 class Dataset;
 }
@@ -24,12 +26,16 @@ std::vector<PropertyListItem> readPropertyItems(store::Dataset& listDataset);
 // One party's list, a paragraph per item, into a blank document.
 void fillPartyList(WordDocument& document, const std::vector<BoardLine>& items, const QString& currencySuffix);
 
-// A stored column's plain text, exactly as store::plainNumberText gives it (1500, 1234,5,
-// text as stored), but quick for the usual stored price: the general list types three per item.
+// A stored column's plain text: a number as its shortest decimal text with the locale's
+// separator (1500, 1234,5, as store::plainNumberText gives it), text exactly as stored (a
+// name "1.10" stays "1.10"), nothing for an empty column. Quick for the usual stored price:
+// the general list types three per item.
 class ColumnText {
 public:
     explicit ColumnText(const QLocale& locale);
-    QString operator()(const QVariant& stored) const;
+    // With `number`, a stored double also yields its exact value (as Money::fromDouble gives
+    // it) from the same digits; it stays empty for anything else.
+    QString operator()(const QVariant& stored, std::optional<Money>* number = nullptr) const;
 
 private:
     QLocale m_locale;

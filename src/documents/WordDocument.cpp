@@ -105,6 +105,15 @@ void WordDocument::Impl::load(OoxmlPackage templatePackage) {
     collect.runs = &templateRuns;
     body.traverse(collect);
     placeAtStart(first);
+
+    prototypes = xml.append_child(pugi::node_element);
+    prototypes.set_name("ravnobor-prototypes");
+    static const char fragment[] = "<w:r/><w:t/><w:tr/><w:tc><w:p/></w:tc>";
+    prototypes.append_buffer(fragment, sizeof fragment - 1);
+    protoRun = prototypes.child("w:r");
+    protoText = prototypes.child("w:t");
+    protoRow = prototypes.child("w:tr");
+    protoCell = prototypes.child("w:tc");
 }
 
 std::vector<QByteArray> WordDocument::Impl::serializedMainPart() const {
@@ -120,7 +129,12 @@ std::vector<QByteArray> WordDocument::Impl::serializedMainPart() const {
             pieces.back().append(static_cast<const char*>(data), qsizetype(size));
         }
     } writer;
-    xml.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    static const char declaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
+    writer.write(declaration, sizeof declaration - 1);
+    for (xml_node n = xml.first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_element && n != prototypes)
+            n.print(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    }
     return std::move(writer.pieces);
 }
 
@@ -208,7 +222,7 @@ void WordDocument::Impl::removeNode(xml_node node) {
 }
 
 void WordDocument::Impl::clearCell(xml_node cell) {
-    xml_node keep = firstParagraphIn(cell);
+    xml_node keep = paragraph.parent() == cell ? paragraph : firstParagraphIn(cell);
     if (keep && keep.parent() != cell)
         keep = xml_node(); // the first paragraph sits in a nested table: start afresh
     for (xml_node c = firstElement(cell); c;) {
@@ -243,7 +257,12 @@ void WordDocument::Impl::settleSelection(bool replace) {
     if (!selectedCell)
         return;
     const std::optional<bool> bold = pendingBold;
-    if (replace) {
+    // A cell of one empty paragraph, the usual one in a growing table, has nothing to clear.
+    const bool empty = !before && paragraph.parent() == selectedCell && !nextElement(paragraph) &&
+                       (!previousElement(paragraph) || is(previousElement(paragraph), "w:tcPr"));
+    if (replace && empty) {
+        useKeptFormat = false;
+    } else if (replace) {
         clearCell(selectedCell);
     } else {
         before = paragraphStart(paragraph);
@@ -270,7 +289,7 @@ xml_node WordDocument::Impl::formatSource() const {
 
 xml_node WordDocument::Impl::insertTypedRun() {
     const xml_node format = formatSource();
-    xml_node run = before ? paragraph.insert_child_before("w:r", before) : paragraph.append_child("w:r");
+    xml_node run = before ? paragraph.insert_copy_before(protoRun, before) : paragraph.append_copy(protoRun);
     copyRunProperties(format, run);
     if (pendingBold)
         setBold(ensureRunProperties(run), *pendingBold);
@@ -280,13 +299,19 @@ xml_node WordDocument::Impl::insertTypedRun() {
 void WordDocument::typeText(const QString& text) {
     d->settleSelection(m_replaceSelection);
     const QString clean = cleanText(text);
+    if (!clean.contains(u'\r')) {
+        if (!clean.isEmpty())
+            appendContent(d->insertTypedRun(), clean, d->protoText);
+        d->useKeptFormat = false;
+        return;
+    }
     qsizetype start = 0;
     while (start <= clean.size()) {
         qsizetype end = clean.indexOf(u'\r', start);
         if (end < 0)
             end = clean.size();
         if (end > start)
-            appendContent(d->insertTypedRun(), QStringView(clean).mid(start, end - start));
+            appendContent(d->insertTypedRun(), clean.mid(start, end - start), d->protoText);
         if (end == clean.size())
             break;
         typeParagraph(); // a lone CR ends the paragraph, as typing Enter does

@@ -36,6 +36,12 @@ struct WordDocument::Impl {
     // the template however much is typed.
     std::unordered_set<pugi::xml_node_struct*> templateRuns;
 
+    // Empty elements parsed once into the document, outside the main part. A copy of a
+    // parsed element shares its name instead of storing it again, which makes typing a
+    // long table markedly cheaper.
+    xml_node prototypes;
+    xml_node protoRun, protoText, protoRow, protoCell; // <w:r/> <w:t/> <w:tr/> <w:tc><w:p/></w:tc>
+
     void load(OoxmlPackage templatePackage);
 
     // Cursor.

@@ -154,7 +154,7 @@ void WordDocument::moveLeftCell() {
 // run properties (the first run's, kept on the paragraph mark), but no text.
 xml_node WordDocument::Impl::appendEmptyRow(xml_node lastRow) {
     xml_node table = lastRow.parent();
-    xml_node row = table.insert_child_after("w:tr", lastRow);
+    xml_node row = table.insert_copy_after(protoRow, lastRow);
     for (pugi::xml_attribute a : lastRow.attributes())
         row.append_attribute(a.name()) = a.value();
     if (xml_node trPr = lastRow.child("w:trPr")) {
@@ -164,14 +164,14 @@ xml_node WordDocument::Impl::appendEmptyRow(xml_node lastRow) {
     for (xml_node cell = firstElement(lastRow); cell; cell = nextElement(cell)) {
         if (!is(cell, "w:tc"))
             continue;
-        xml_node newCell = row.append_child("w:tc");
+        xml_node newCell = row.append_copy(protoCell);
+        xml_node newParagraph = newCell.first_child();
         xml_node part = firstElement(cell);
         if (is(part, "w:tcPr")) {
-            newCell.append_copy(part);
+            newCell.prepend_copy(part);
             part = nextElement(part);
         }
         xml_node oldParagraph = is(part, "w:p") ? part : firstParagraphIn(cell);
-        xml_node newParagraph = newCell.append_child("w:p");
         xml_node child = firstElement(oldParagraph);
         xml_node format;
         if (is(child, "w:pPr")) {

@@ -77,11 +77,18 @@ void setText(xml_node t, const QString& text) {
         t.append_attribute("xml:space") = "preserve";
 }
 
-void appendContent(xml_node run, QStringView text) {
+void appendContent(xml_node run, const QString& text, xml_node textPrototype) {
+    const auto newText = [&] { return textPrototype ? run.append_copy(textPrototype) : run.append_child("w:t"); };
+    const auto isBreak = [](QChar c) { return c == u'\t' || c == u'\n' || c == u'\r'; };
+    if (std::none_of(text.begin(), text.end(), isBreak)) {
+        if (!text.isEmpty())
+            setText(newText(), text); // the usual case: one piece of text
+        return;
+    }
     qsizetype start = 0;
     const auto flush = [&](qsizetype end) {
         if (end > start)
-            setText(run.append_child("w:t"), text.mid(start, end - start).toString());
+            setText(newText(), text.mid(start, end - start));
     };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);

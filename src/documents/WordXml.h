@@ -36,8 +36,9 @@ QString cleanText(const QString& text);
 // Text of a w:t element, and setting it (xml:space="preserve" where blanks would be lost).
 QString textOf(xml_node t);
 void setText(xml_node t, const QString& text);
-// Appends w:t, w:tab and w:br children for text holding tabs and LFs.
-void appendContent(xml_node run, QStringView text);
+// Appends w:t, w:tab and w:br children for text holding tabs and LFs; w:t elements are
+// copies of `textPrototype` when one is given.
+void appendContent(xml_node run, const QString& text, xml_node textPrototype = xml_node());
 
 // A run's content elements (all but w:rPr), and how many characters each one reads as:
 // text its length, a tab, break or hyphen one, a drawing or field part one that no search
