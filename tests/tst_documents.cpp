@@ -6,6 +6,7 @@
 #include "store/Dataset.h"
 #include "store/Error.h"
 #include "store/Layout.h"
+#include "store/NumberText.h"
 #include "store/TDataModule1.h"
 #include "support/TestProgram.h"
 #include "tst_documents_reader.h"
@@ -121,6 +122,8 @@ private slots:
     void generalListNames();
     void generalListWalksFromTheFirstRow();
     void generalListRefusesAPriceThatIsNoNumber();
+    void columnTextOfStoredValues_data();
+    void columnTextOfStoredValues();
 
     void partyList_data();
     void partyList();
@@ -335,6 +338,57 @@ void TestDocuments::generalListRefusesAPriceThatIsNoNumber() {
     } catch (const Error& e) {
         QCOMPARE(e.message(),
                  u"Цена «дорого» в поле «Цена 1» у предмета «Дом» не является числом, список не составлен"_s);
+    }
+}
+
+void TestDocuments::columnTextOfStoredValues_data() {
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<QString>("comma");
+    QTest::addColumn<QString>("point");
+    QTest::newRow("whole") << QVariant(1500.0) << "1500"
+                           << "1500";
+    QTest::newRow("fraction") << QVariant(1234.5) << "1234,5"
+                              << "1234.5";
+    QTest::newRow("three decimals") << QVariant(0.125) << "0,125"
+                                    << "0.125";
+    QTest::newRow("negative") << QVariant(-0.5) << "-0,5"
+                              << "-0.5";
+    QTest::newRow("negative zero") << QVariant(-0.0) << "0"
+                                   << "0";
+    QTest::newRow("limit") << QVariant(1e15) << "1000000000000000"
+                           << "1000000000000000";
+    QTest::newRow("binary artefact") << QVariant(0.1 + 0.2) << ""
+                                     << "";
+    QTest::newRow("nine decimals") << QVariant(0.000000001) << ""
+                                   << "";
+    QTest::newRow("beyond the limit") << QVariant(1e300) << ""
+                                      << "";
+    QTest::newRow("integer") << QVariant(qlonglong(-7)) << "-7"
+                             << "-7";
+    QTest::newRow("empty") << QVariant() << ""
+                           << "";
+    QTest::newRow("text stays as stored") << QVariant(u"1.10"_s) << "1.10"
+                                          << "1.10";
+}
+
+void TestDocuments::columnTextOfStoredValues() {
+    QFETCH(QVariant, stored);
+    QFETCH(QString, comma);
+    QFETCH(QString, point);
+    for (const QString& name : {u"ru_RU"_s, u"en_US"_s}) {
+        const QLocale locale(name);
+        const ColumnText columnText(locale);
+        const QString text = columnText(stored);
+        // Numbers read exactly as the rest of the program shows them.
+        if (stored.typeId() != QMetaType::QString)
+            QCOMPARE(text, store::plainNumberText(stored, locale));
+        const QString expected = name == u"ru_RU"_s ? comma : point;
+        if (!expected.isEmpty() || stored.isNull())
+            QCOMPARE(text, expected);
+        std::optional<Money> number;
+        columnText(stored, &number);
+        if (number)
+            QCOMPARE(*number, Money::fromDouble(stored.toDouble()));
     }
 }
 

@@ -76,6 +76,7 @@ private slots:
     void replaceOfMissingTextChangesNothing();
     void moveRightAppendsRowsWithFormatting();
     void moveLeftAndDownFollowTheGrid();
+    void typingReplacesASelectedCellOnlyWhenAsked();
     void boldToggleOnCellAndInsertionPoint();
     void templatesLandOnFirstDataCell_data();
     void templatesLandOnFirstDataCell();
@@ -254,6 +255,24 @@ void TestDocumentLayer::moveLeftAndDownFollowTheGrid() {
     QCOMPARE(rows[0], strings({"h1", "h2", "[left]"}));
     QCOMPARE(rows[1], strings({"c00", "c01", "[down]c02", "c03"}));
     QCOMPARE(DocxReader(doc.toDocx()).paragraphs(), strings({"[out]below"}));
+}
+
+void TestDocumentLayer::typingReplacesASelectedCellOnlyWhenAsked() {
+    WordDocument doc = WordDocument::fromTemplate(makeTemplate(m_dir, threeColumnTable(1)));
+    doc.goToFirstTable();
+    doc.moveRightCell();
+    doc.typeText(QStringLiteral("replaced"));
+    doc.typeText(QStringLiteral("+more")); // the selection is gone once typed over
+    doc.moveRightCell();
+    doc.setReplaceSelection(false);
+    doc.typeText(QStringLiteral("before "));
+    doc.moveDown();
+    doc.setReplaceSelection(true);
+    doc.moveLeftCell();  // from under h3 (c03) to c02
+    doc.typeBackspace(); // deletes a selected cell's text
+    const auto rows = DocxReader(doc.toDocx()).rows();
+    QCOMPARE(rows[0], strings({"h1", "replaced+more", "before h3"}));
+    QCOMPARE(rows[1], strings({"c00", "c01", "", "c03"}));
 }
 
 void TestDocumentLayer::boldToggleOnCellAndInsertionPoint() {
