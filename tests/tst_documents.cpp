@@ -116,6 +116,7 @@ private slots:
     void reportFillsHeadingUnquotedAndKeepsOddNames();
     void reportTotalsRowIsBold();
     void reportLeavesNoPlaceholder();
+    void reportOnATemplateWithoutTableStillWrites();
 
     void generalListRowsAndSums_data();
     void generalListRowsAndSums();
@@ -255,6 +256,15 @@ void TestDocuments::reportLeavesNoPlaceholder() {
     const QString all = reader.text();
     for (const char* placeholder : {"<Заголовок>", "<Сторона", "#5#", "#7#", "#8#", "#11#", "#14#"})
         QVERIFY2(!all.contains(QString::fromUtf8(placeholder)), placeholder);
+}
+
+void TestDocuments::reportOnATemplateWithoutTableStillWrites() {
+    // A template the user replaced by one of their own: nothing to fill, no table, no crash.
+    WordDocument doc = WordDocument::blank();
+    fillDivisionReport(doc, reportData({{u"Дом"_s, u"1"_s}}, {}, money("1"), {}));
+    const DocxReader reader(doc.toDocx());
+    QVERIFY(reader.parsed());
+    QVERIFY(reader.text().contains(u"ИТОГО"_s));
 }
 
 // ---- general list
