@@ -132,6 +132,7 @@ private slots:
     void commandWritesNumberedFilesAndOpensThem();
     void reportCommandPrintsTheMainWindowsState();
     void partyListCommandOfEmptyShareOpensEmptyDocument();
+    void reportAndPartyListsPrintTheBoard();
     void missingTemplateEndsCommandWithMessage();
     void desktopThatCannotOpenNamesTheFile();
 
@@ -490,6 +491,36 @@ void TestDocuments::partyListCommandOfEmptyShareOpensEmptyDocument() {
     QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(path)}));
     QCOMPARE(DocxReader::fromFile(path).paragraphs(), QStringList({QString()}));
     QVERIFY(documentAction(program, "N11"));
+}
+
+void TestDocuments::reportAndPartyListsPrintTheBoard() {
+    ravnobor::test::TestProgram t;
+    const QString casePath = t.path(u"case.rvb"_s);
+    ravnobor::test::makeCase(casePath, {{u"Дом"_s, 1500.0, 1.0, QVariant(), 1, 0},
+                                        {u"Пруд"_s, 10.0, 1.0, QVariant(), 0, 0},
+                                        {u"Лес"_s, 700.0, 1.0, QVariant(), -1, 0},
+                                        {u"Сад"_s, 2.5, 1.0, QVariant(), 1, 0}});
+    Program& program = t.start({casePath});
+    const auto left = program.formMain().boardItems(layout::ToParty1);
+    const auto right = program.formMain().boardItems(layout::ToParty2);
+    QCOMPARE(int(left.size()), 2);
+    QCOMPARE(int(right.size()), 1);
+    documentAction(program, "ToolButton14")->trigger();
+    documentAction(program, "N11")->trigger();
+    QCOMPARE(t.dialogs.shown.size(), 0);
+    const QString folder = program.state.documentsFolder;
+    const auto rows = DocxReader::fromFile(folder + u"/Вариант раздела имущества.docx"_s).rows();
+    QCOMPARE(int(rows.size()), 2 + 2 + 1);
+    QCOMPARE(rows[2],
+             QStringList({u"1"_s, left[0].name, left[0].price, QString(), u"1"_s, right[0].name, right[0].price}));
+    QCOMPARE(rows[3], QStringList({u"2"_s, left[1].name, left[1].price, QString(), QString(), QString(), QString()}));
+    const QString suffix = program.state.currencySuffix;
+    QCOMPARE(rows[4], QStringList({QString(), u"ИТОГО"_s, program.state.share1Total.toAmountText(suffix), QString(),
+                                   QString(), u"ИТОГО"_s, program.state.share2Total.toAmountText(suffix)}));
+    QCOMPARE(program.state.share1Total, money("1502.5"));
+    const QStringList party1 = DocxReader::fromFile(folder + u"/Список имущества стороны 1.docx"_s).paragraphs();
+    QCOMPARE(party1, QStringList({left[0].name + u'\t' + left[0].price + u' ' + suffix,
+                                  left[1].name + u'\t' + left[1].price + u' ' + suffix, QString()}));
 }
 
 void TestDocuments::missingTemplateEndsCommandWithMessage() {

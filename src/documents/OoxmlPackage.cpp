@@ -62,7 +62,7 @@ OoxmlPackage OoxmlPackage::read(const QString& path) {
         QByteArray data(qsizetype(stat.size), Qt::Uninitialized);
         if (zip_fread(entry.get(), data.data(), stat.size) != zip_int64_t(stat.size))
             throw unreadable(path, QStringLiteral("часть «%1» повреждена").arg(QString::fromStdString(name)));
-        package.m_parts.push_back({name, std::move(data)});
+        package.m_parts.push_back({name, std::move(data), {}});
     }
     return package;
 }
@@ -82,7 +82,7 @@ void OoxmlPackage::put(const std::string& name, QByteArray data) {
             return;
         }
     }
-    m_parts.push_back({name, std::move(data)});
+    m_parts.push_back({name, std::move(data), {}});
 }
 
 void OoxmlPackage::putPieces(const std::string& name, std::vector<QByteArray> pieces) {
