@@ -49,8 +49,8 @@ struct ListFixture {
     QString text(int row, int column) const { return model->index(row, column).data().toString(); }
     // What the database file holds, read apart from the dataset.
     QVariant storedValue(const QString& name, const QString& column) const {
-        store::Statement select = db->prepare(QStringLiteral("SELECT \"%1\" FROM \"Таблица\" WHERE \"Наименование\" = ?")
-                                                  .arg(column));
+        store::Statement select =
+            db->prepare(QStringLiteral("SELECT \"%1\" FROM \"Таблица\" WHERE \"Наименование\" = ?").arg(column));
         select.bind(1, name);
         return select.step() ? select.value(0) : QVariant(QStringLiteral("<no row>"));
     }
@@ -185,8 +185,10 @@ void TestEditorModel::footerUsesTheLocaleSeparator_data() {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("sum");
-    QTest::newRow("comma") << QLocale(QLocale::Russian, QLocale::Russia) << "0,3" << "0,50";
-    QTest::newRow("point") << QLocale(QLocale::English, QLocale::UnitedStates) << "0.3" << "0.50";
+    QTest::newRow("comma") << QLocale(QLocale::Russian, QLocale::Russia) << "0,3"
+                           << "0,50";
+    QTest::newRow("point") << QLocale(QLocale::English, QLocale::UnitedStates) << "0.3"
+                           << "0.50";
 }
 
 void TestEditorModel::footerUsesTheLocaleSeparator() {
@@ -194,8 +196,8 @@ void TestEditorModel::footerUsesTheLocaleSeparator() {
     QFETCH(QString, typed);
     QFETCH(QString, sum);
     QLocale::setDefault(locale);
-    ListFixture f({{QStringLiteral("А"), 0.1, None, None, None, None},
-                   {QStringLiteral("Б"), 0.2, None, None, None, None}});
+    ListFixture f(
+        {{QStringLiteral("А"), 0.1, None, None, None, None}, {QStringLiteral("Б"), 0.2, None, None, None, None}});
     f.model->setCellText(0, GridPrice1, typed); // 0.1 + 0.2 would not be 0.3 in floating point
     QCOMPARE(f.model->footerText(GridPrice1), sum);
     QCOMPARE(f.model->priceSum(GridPrice1), Money::fromDecimalText(u"0.5"));
@@ -243,7 +245,8 @@ void TestEditorModel::badPriceIsRefused() {
     QVERIFY(!f.model->setData(f.model->index(0, GridPrice1), typed));
     QCOMPARE(refused.count(), 1);
     const QString message = refused.at(0).at(0).toString();
-    QVERIFY2(message.contains(QStringLiteral("«Цена 1»")) && message.contains(u'«' + typed + u'»'), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("«Цена 1»")) && message.contains(u'«' + typed + u'»'),
+             qPrintable(message));
     QCOMPARE(f.text(0, GridPrice1), QStringLiteral("1000,5"));
     QCOMPARE(f.storedValue(QStringLiteral("Дом"), QStringLiteral("Цена 1")).toDouble(), 1000.5);
     QCOMPARE(f.model->footerText(GridPrice1), QStringLiteral("1200,60"));
@@ -396,7 +399,8 @@ void TestEditorModel::badPriceWritesNothing() {
         QFAIL("a bad price must be refused");
     } catch (const Error& e) {
         QCOMPARE(e.message(),
-                 QStringLiteral("В поле «Вторая сторона» должно быть число (не больше 10^15 по модулю), а введено «дорого»"));
+                 QStringLiteral(
+                     "В поле «Вторая сторона» должно быть число (не больше 10^15 по модулю), а введено «дорого»"));
     }
     QCOMPARE(f.model->rowCount(), 3);
     QCOMPARE(f.storedCount(), 3);
@@ -414,12 +418,13 @@ void TestEditorModel::badPriceWritesNothing() {
 
 void TestEditorModel::addItemStoresDialogTexts() {
     ListFixture f(threeItems());
-    ItemFields item{QStringLiteral("Дача"), QStringLiteral("100,5"), QStringLiteral("0"), QStringLiteral("0"),
-                    QStringLiteral("сосед по даче"), QStringLiteral("у реки")};
+    ItemFields item{QStringLiteral("Дача"), QStringLiteral("100,5"),         QStringLiteral("0"),
+                    QStringLiteral("0"),    QStringLiteral("сосед по даче"), QStringLiteral("у реки")};
     QCOMPARE(f.model->addItem(item), 3);
     QCOMPARE(f.model->rowCount(), 4);
     QCOMPARE(f.storedValue(QStringLiteral("Дача"), QStringLiteral("Цена 1")).toDouble(), 100.5);
-    QCOMPARE(f.storedValue(QStringLiteral("Дача"), QStringLiteral("Оценка")).toString(), QStringLiteral("сосед по даче"));
+    QCOMPARE(f.storedValue(QStringLiteral("Дача"), QStringLiteral("Оценка")).toString(),
+             QStringLiteral("сосед по даче"));
     QCOMPARE(f.storedValue(QStringLiteral("Дача"), QStringLiteral("Заметки")).toString(), QStringLiteral("у реки"));
     QVERIFY(f.storedValue(QStringLiteral("Дача"), QStringLiteral("1_ц1")).isNull());
     QCOMPARE(f.model->footerText(GridPrice1), QStringLiteral("1301,10"));

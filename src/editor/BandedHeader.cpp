@@ -134,8 +134,8 @@ void RowIndicatorHeader::paintSection(QPainter* painter, const QRect& rect, int 
         // A small triangle pointing at the current row.
         const int h = std::min(rect.height() - 6, 8);
         const QPoint c = rect.center();
-        const QPolygon triangle({QPoint(c.x() - h / 4, c.y() - h / 2), QPoint(c.x() - h / 4, c.y() + h / 2),
-                                 QPoint(c.x() + h / 2, c.y())});
+        const QPolygon triangle(
+            {QPoint(c.x() - h / 4, c.y() - h / 2), QPoint(c.x() - h / 4, c.y() + h / 2), QPoint(c.x() + h / 2, c.y())});
         painter->setBrush(palette().color(QPalette::ButtonText));
         painter->setRenderHint(QPainter::Antialiasing);
         painter->drawPolygon(triangle);

@@ -29,8 +29,7 @@ public:
     // The window sees every key of an editor before the editor and this delegate do.
     std::function<bool(QObject*, QEvent*)> keyPreview;
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
 
     QLineEdit* openEditor() const { return m_editor; }

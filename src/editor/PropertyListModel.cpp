@@ -53,9 +53,8 @@ void PropertyListModel::resolvePositions() {
     m_positions[GridNotes] = m_list.columnIndex(NotesColumn);
     for (int c = 0; c < GridColumnCount; ++c)
         if (m_positions[size_t(c)] >= m_list.columnCount())
-            throw Error(QStringLiteral("В таблице «%1» нет поля с номером %2")
-                            .arg(m_list.table())
-                            .arg(m_positions[size_t(c)]));
+            throw Error(
+                QStringLiteral("В таблице «%1» нет поля с номером %2").arg(m_list.table()).arg(m_positions[size_t(c)]));
 }
 
 void PropertyListModel::open() {
@@ -110,7 +109,7 @@ int PropertyListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant PropertyListModel::stored(int row, int column) const {
     if (m_newRow && row == m_count)
-        return m_list.field(positionOf(column));
+        return m_list.state() == store::Dataset::State::Insert ? m_list.field(positionOf(column)) : QVariant();
     if (!isStoredRow(row))
         return {};
     return m_list.value(row, positionOf(column));
@@ -164,9 +163,8 @@ void PropertyListModel::setCellText(int row, int column, const QString& text) {
     if (!m_open || row < 0 || row >= rowCount() || column < 0 || column >= GridColumnCount)
         return;
     const int pos = positionOf(column);
-    const QVariant value = isAllocationGridColumn(column)
-                               ? store::integerFromText(text, m_list.columnName(pos))
-                               : m_list.convertForColumn(pos, text);
+    const QVariant value = isAllocationGridColumn(column) ? store::integerFromText(text, m_list.columnName(pos))
+                                                          : m_list.convertForColumn(pos, text);
     if (sameValue(stored(row, column), value))
         return;
     if (m_newRow && row == m_count) {
@@ -202,9 +200,11 @@ void PropertyListModel::startNewRow() {
         return;
     settleNewRow();
     m_list.insert();
+    m_changingRows = true;
     beginInsertRows({}, m_count, m_count);
     m_newRow = true;
     m_newRowTouched = false;
+    m_changingRows = false;
     endInsertRows();
 }
 
@@ -223,9 +223,11 @@ void PropertyListModel::postNewRow() {
 void PropertyListModel::cancelNewRow() {
     if (!m_newRow)
         return;
+    m_changingRows = true;
     beginRemoveRows({}, m_count, m_count);
     m_list.cancel();
     m_newRow = false;
+    m_changingRows = false;
     endRemoveRows();
 }
 
@@ -273,14 +275,18 @@ void PropertyListModel::removeItem(int row) {
     if (!isStoredRow(row))
         return;
     settleNewRow();
-    m_list.setCurrentRow(row);
+    m_changingRows = true;
     beginRemoveRows({}, row, row);
     addToSums(row, -1);
     try {
+        // The views may move the current row while told of the removal; the row to
+        // delete is chosen only now.
+        m_list.setCurrentRow(row);
         m_list.remove();
     } catch (...) {
         // The row is still there: show the list as it stands.
         addToSums(row, 1);
+        m_changingRows = false;
         endRemoveRows();
         beginResetModel();
         m_count = m_list.recordCount();
@@ -289,18 +295,29 @@ void PropertyListModel::removeItem(int row) {
         throw;
     }
     --m_count;
+    m_changingRows = false;
     endRemoveRows();
     emit sumsChanged();
 }
 
 void PropertyListModel::setCurrentRow(int row) {
-    if (!m_open)
+    // While rows come and go the views report rows by the old numbering; the
+    // window tells the current row again once the change is done.
+    if (!m_open || m_changingRows)
         return;
     if (m_newRow && row != m_count)
         settleNewRow();
     if (isStoredRow(row))
         m_list.setCurrentRow(row);
     m_current = row < rowCount() ? row : -1;
+}
+
+void PropertyListModel::followCurrentRow(int row) {
+    if (!m_open || m_changingRows)
+        return;
+    m_current = row < rowCount() ? row : -1;
+    if (isStoredRow(row) && !m_newRow)
+        m_list.setCurrentRow(row);
 }
 
 void PropertyListModel::addToSums(int row, int sign) {

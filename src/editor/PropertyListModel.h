@@ -63,6 +63,8 @@ public:
     // The grid's current row; the dataset's cursor follows it.
     void setCurrentRow(int row);
     int currentRow() const { return m_current; }
+    // After rows came or went: the cursor follows without settling a new row.
+    void followCurrentRow(int row);
 
     Money priceSum(int gridColumn) const;
     // "Всего:" under the names, the exact sums under the prices, nothing elsewhere.
@@ -90,6 +92,7 @@ private:
     bool m_open = false;
     bool m_newRow = false;
     bool m_newRowTouched = false;
+    bool m_changingRows = false;
 };
 
 // The one footer row of the grid, read from the list model.

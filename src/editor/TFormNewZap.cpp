@@ -135,8 +135,8 @@ void TFormNewZap::keyPressEvent(QKeyEvent* event) {
 }
 
 editor::ItemFields TFormNewZap::fields() const {
-    return {Edit_Naim->text(), Edit_C1->text(),          Edit_C2->text(),
-            Edit_CS->text(),   ComboBox_Oc->currentText(), Edit_Zam->text()};
+    return {Edit_Naim->text(),          Edit_C1->text(), Edit_C2->text(), Edit_CS->text(),
+            ComboBox_Oc->currentText(), Edit_Zam->text()};
 }
 
 void TFormNewZap::setFields(const editor::ItemFields& item) {

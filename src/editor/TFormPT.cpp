@@ -123,6 +123,10 @@ void TFormPT::buildGrid() {
     };
     connect(DBGridEh3, &editor::DBGridEh3::currentRowChanged, this,
             [this](int row) { run([this, row] { m_model->setCurrentRow(row); }); });
+    // After rows come or go the dataset's cursor follows the grid's current row again.
+    const auto followGrid = [this] { m_model->followCurrentRow(DBGridEh3->currentIndex().row()); };
+    connect(m_model.get(), &QAbstractItemModel::rowsRemoved, this, followGrid);
+    connect(m_model.get(), &QAbstractItemModel::rowsInserted, this, followGrid);
     connect(DBGridEh3, &editor::DBGridEh3::titleClicked, this,
             [this](int column) { run([this, column] { DBGridEh3TitleBtnClick(column); }); });
     connect(DBGridEh3->gridDelegate(), &editor::GridDelegate::valuationDropDown, this,
@@ -306,8 +310,7 @@ void TFormPT::selectRow(int row) {
     if (DBGridEh3->isColumnHidden(column))
         column = editor::GridName;
     const QModelIndex at = m_model->index(row, column);
-    DBGridEh3->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect |
-                                                         QItemSelectionModel::Rows);
+    DBGridEh3->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     DBGridEh3->scrollTo(at);
 }
 
@@ -358,14 +361,16 @@ void TFormPT::N1Click() {
     m_model->startNewRow();
     selectRow(m_model->newRowIndex());
     DBGridEh3->setFocus();
+    DBGridEh3->ensureEditor();
 }
 
 void TFormPT::N2Click() {
     const std::optional<int> row = commandRow();
     if (!row)
         return;
-    const auto answer = m_program.dialogs.message(this, QMessageBox::Question, QStringLiteral("Вопрос"),
-                                                  QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel);
+    const auto answer =
+        m_program.dialogs.message(this, QMessageBox::Question, QStringLiteral("Вопрос"),
+                                  QStringLiteral("Delete record?"), QMessageBox::Ok | QMessageBox::Cancel);
     if (answer == QMessageBox::Cancel)
         return;
     m_model->removeItem(*row);

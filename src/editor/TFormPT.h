@@ -49,7 +49,7 @@ public:
     void N2Click();           // Удалить запись
     void PopupMenu1Popup();
     void DBGridEh3TitleBtnClick(int column);
-    void FormKeyDown(); // Alt+S: list view <-> summary view
+    void FormKeyDown();        // Alt+S: list view <-> summary view
     void deleteSelectedRows(); // Ctrl+Delete
     // The valuation popup's items (the data module's N1Click): who made the valuation.
     void ValuationN1Click(const QString& valuation);
