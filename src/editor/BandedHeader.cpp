@@ -55,7 +55,13 @@ void BandedHeader::drawCell(QPainter* painter, const QRect& rect, const QString&
     if (highlighted)
         painter->fillRect(rect.adjusted(1, 1, -1, -1), highlightColour());
     painter->setPen(palette().color(QPalette::ButtonText));
-    painter->drawText(rect.adjusted(3, 1, -3, -1), int(Qt::AlignCenter) | Qt::TextWordWrap, text);
+    const QRect area = rect.adjusted(3, 1, -3, -1);
+    const int flags = int(Qt::AlignCenter) | Qt::TextWordWrap;
+    // Wrapped where it fits; a word wider than the cell is cut short with "…".
+    if (fontMetrics().boundingRect(area, flags, text).width() <= area.width())
+        painter->drawText(area, flags, text);
+    else
+        painter->drawText(area, Qt::AlignCenter, fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
 }
 
 void BandedHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {

@@ -8,12 +8,25 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 
 namespace ravnobor::editor {
 
 namespace {
+
+// The drop-down mark of a combo box, for the button of the "Оценка" cells.
+QIcon dropDownIcon(const QWidget* widget) {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.initFrom(widget);
+    option.rect = pixmap.rect();
+    widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, widget);
+    return QIcon(pixmap);
+}
 
 int maxLengthOf(int column) {
     if (column == GridName || column == GridValuation)
@@ -23,6 +36,33 @@ int maxLengthOf(int column) {
     return 40; // numbers
 }
 
+// The sums use the whole cell: long amounts need every pixel of a price column.
+class FooterDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem plain = option;
+        initStyleOption(&plain, index);
+        const QString text = plain.text;
+        plain.text.clear();
+        const QWidget* widget = plain.widget;
+        QStyle* style = widget ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, widget);
+        const QRect area = option.rect.adjusted(2, 0, -2, 0);
+        painter->save();
+        painter->setFont(option.font);
+        if (QFontMetricsF(painter->font()).horizontalAdvance(text) > area.width()) {
+            QFont narrow = option.font; // before cutting an amount short, narrow it
+            narrow.setStretch(QFont::Condensed);
+            painter->setFont(narrow);
+        }
+        painter->setPen(option.palette.color(QPalette::Text));
+        painter->drawText(area, int(plain.displayAlignment),
+                          painter->fontMetrics().elidedText(text, Qt::ElideRight, area.width()));
+        painter->restore();
+    }
+};
+
 } // namespace
 
 QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const {
@@ -31,8 +71,7 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     editor->setMaxLength(maxLengthOf(index.column()));
     editor->setAlignment(Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()));
     if (index.column() == GridValuation) {
-        QAction* dropDown =
-            editor->addAction(editor->style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+        QAction* dropDown = editor->addAction(dropDownIcon(editor), QLineEdit::TrailingPosition);
         dropDown->setObjectName(QStringLiteral("ValuationDropDown"));
         dropDown->setToolTip(QStringLiteral("Кто произвёл оценку"));
         const QPersistentModelIndex at(index);
@@ -108,6 +147,7 @@ void DBGridEh3::buildFooter(QWidget* parent) {
     m_footer->setSelectionMode(QAbstractItemView::NoSelection);
     m_footer->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_footer->setWordWrap(false);
+    m_footer->setItemDelegate(new FooterDelegate(m_footer));
     QFont bold = font();
     bold.setBold(true);
     m_footer->setFont(bold);
@@ -214,6 +254,14 @@ void DBGridEh3::currentChanged(const QModelIndex& current, const QModelIndex& pr
     m_indicator->setCurrentRow(current.row());
     if (current.row() != previous.row())
         emit currentRowChanged(current.row());
+}
+
+bool DBGridEh3::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool opened = QTableView::edit(index, trigger, event);
+    // All of the text selected, the start of it in sight.
+    if (QLineEdit* editor = openEditor(); opened && editor && editor->selectedText() == editor->text())
+        editor->setSelection(int(editor->text().size()), -int(editor->text().size()));
+    return opened;
 }
 
 void DBGridEh3::resizeEvent(QResizeEvent* event) {

@@ -84,6 +84,7 @@ signals:
 
 protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
 
@@ -91,6 +92,7 @@ private:
     void valueRefused(const QString& message);
     void showRefusal();
     void syncFooterColumns();
+    using QTableView::edit;
     void buildFooter(QWidget* parent);
 
     PropertyListModel* m_list = nullptr;

@@ -363,11 +363,15 @@ int PropertyFooterModel::columnCount(const QModelIndex& parent) const {
 QVariant PropertyFooterModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() != 0 || index.column() >= GridColumnCount)
         return {};
-    if (role == Qt::DisplayRole)
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return m_list.footerText(index.column());
     if (role == Qt::TextAlignmentRole)
         return int((isPriceGridColumn(index.column()) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return {};
+}
+
+QVariant PropertyFooterModel::headerData(int, Qt::Orientation, int) const {
+    return {}; // no row number beside the sums
 }
 
 } // namespace ravnobor::editor

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace ravnobor {
 
 TFormNewZap::TFormNewZap(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
@@ -67,17 +69,22 @@ void TFormNewZap::buildControls() {
 
     auto* group = new QGroupBox(QStringLiteral("Цена имущества"), this);
     group->setObjectName(QStringLiteral("GroupBox1"));
-    group->setGeometry(8, 58, 342, 158);
-    addLabel(group, QStringLiteral("Label2"), QStringLiteral("Первая сторона"), {10, 22, 180, 16});
-    Edit_C1 = addEdit(group, QStringLiteral("Edit_C1"), {10, 40, 130, 24}, priceLength);
-    Lab1 = addLabel(group, QStringLiteral("Lab1"), QStringLiteral("руб."), {146, 44, 70, 16});
-    addLabel(group, QStringLiteral("Label3"), QStringLiteral("Вторая сторона"), {10, 68, 180, 16});
-    Edit_C2 = addEdit(group, QStringLiteral("Edit_C2"), {10, 86, 130, 24}, priceLength);
-    Lab2 = addLabel(group, QStringLiteral("Lab2"), QStringLiteral("руб."), {146, 90, 70, 16});
-    addLabel(group, QStringLiteral("Label4"), QStringLiteral("Итоговая согласованная цена"), {10, 114, 200, 16});
-    Edit_CS = addEdit(group, QStringLiteral("Edit_CS"), {10, 132, 130, 24}, priceLength);
-    Lab3 = addLabel(group, QStringLiteral("Lab3"), QStringLiteral("руб."), {146, 136, 70, 16});
-    addLabel(group, QStringLiteral("Label5"), QStringLiteral("Оценка произведена"), {212, 114, 124, 16});
+    group->setGeometry(4, 58, 350, 162);
+    // The valuation box stands right of the agreed price, past its label's text.
+    const QString agreedText = QStringLiteral("Итоговая согласованная цена");
+    const int valuationX = std::max(196, 8 + fontMetrics().horizontalAdvance(agreedText) + 8);
+    const int valuationWidth = group->width() - valuationX - 8;
+    addLabel(group, QStringLiteral("Label2"), QStringLiteral("Первая сторона"), {8, 22, 180, 16});
+    Edit_C1 = addEdit(group, QStringLiteral("Edit_C1"), {8, 40, 122, 24}, priceLength);
+    Lab1 = addLabel(group, QStringLiteral("Lab1"), QStringLiteral("руб."), {136, 44, 60, 16});
+    addLabel(group, QStringLiteral("Label3"), QStringLiteral("Вторая сторона"), {8, 68, 180, 16});
+    Edit_C2 = addEdit(group, QStringLiteral("Edit_C2"), {8, 86, 122, 24}, priceLength);
+    Lab2 = addLabel(group, QStringLiteral("Lab2"), QStringLiteral("руб."), {136, 90, 60, 16});
+    addLabel(group, QStringLiteral("Label4"), agreedText, {8, 114, valuationX - 12, 16});
+    Edit_CS = addEdit(group, QStringLiteral("Edit_CS"), {8, 132, 122, 24}, priceLength);
+    Lab3 = addLabel(group, QStringLiteral("Lab3"), QStringLiteral("руб."), {136, 136, 60, 16});
+    addLabel(group, QStringLiteral("Label5"), QStringLiteral("Оценка произведена"),
+             {valuationX, 114, valuationWidth, 16});
     ComboBox_Oc = new QComboBox(group);
     ComboBox_Oc->setObjectName(QStringLiteral("ComboBox_Oc"));
     ComboBox_Oc->setEditable(true);
@@ -85,8 +92,7 @@ void TFormNewZap::buildControls() {
     ComboBox_Oc->addItems({QStringLiteral("Сторона 1"), QStringLiteral("Сторона 2"), QStringLiteral("Риэлтер"),
                            QStringLiteral("Эксперт")});
     ComboBox_Oc->lineEdit()->setMaxLength(layout::NameLength);
-    ComboBox_Oc->setGeometry(212, 132, 122, 24);
-    group->setFixedHeight(164);
+    ComboBox_Oc->setGeometry(valuationX, 132, valuationWidth, 24);
 
     addLabel(this, QStringLiteral("Label6"), QStringLiteral("Заметки"), {8, 226, 342, 16});
     Edit_Zam = addEdit(this, QStringLiteral("Edit_Zam"), {8, 244, 342, 24}, layout::LongTextLength);
