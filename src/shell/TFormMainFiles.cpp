@@ -1,4 +1,5 @@
 // The case-file commands of the main window: start, load, save, title and status.
+#include "editor/TFormPT.h"
 #include "shell/CaseFileRules.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
@@ -138,6 +139,7 @@ void TFormMain::Timer1Timer() {
     statusPanels[3]->setText(
         locale.toString(now.time(), locale.timeFormat(QLocale::LongFormat).remove(QStringLiteral("t")).trimmed()));
     statusPanels[2]->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    m_program.formPT().updatePositionBox();
     statusPanels[1]->setText(
         caserules::statusSummary(m_state.totalRecords, boardCount(1), boardCount(0), boardCount(-1)));
 }
