@@ -30,7 +30,9 @@ struct ListFixture {
     std::unique_ptr<store::Dataset> list;
     PropertyListModel::Headings headings = layout::DesignHeadings;
     std::unique_ptr<PropertyListModel> model;
+    std::unique_ptr<PropertyFooterModel> footer;
     std::unique_ptr<QAbstractItemModelTester> tester;
+    std::unique_ptr<QAbstractItemModelTester> footerTester;
     int posts = 0;
     int deletes = 0;
 
@@ -44,6 +46,9 @@ struct ListFixture {
         model = std::make_unique<PropertyListModel>(*list, headings);
         tester = std::make_unique<QAbstractItemModelTester>(model.get(),
                                                             QAbstractItemModelTester::FailureReportingMode::QtTest);
+        footer = std::make_unique<PropertyFooterModel>(*model);
+        footerTester = std::make_unique<QAbstractItemModelTester>(
+            footer.get(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         model->open();
     }
     QString text(int row, int column) const { return model->index(row, column).data().toString(); }
@@ -179,6 +184,8 @@ void TestEditorModel::showsItemsAndSums() {
     QCOMPARE(f.model->footerText(GridPrice2), QStringLiteral("1200,20"));
     QCOMPARE(f.model->footerText(GridAgreed), QStringLiteral("1200,25"));
     QCOMPARE(f.model->footerText(GridValuation), QString());
+    QCOMPARE(f.footer->index(0, GridAgreed).data().toString(), QStringLiteral("1200,25"));
+    QCOMPARE(f.footer->index(0, GridName).data().toString(), QStringLiteral("Всего:"));
 }
 
 void TestEditorModel::footerUsesTheLocaleSeparator_data() {

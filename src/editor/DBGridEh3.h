@@ -54,6 +54,7 @@ class DBGridEh3 final : public QTableView {
     Q_OBJECT
 public:
     explicit DBGridEh3(QWidget* parent);
+    using QTableView::edit;
 
     void setModels(PropertyListModel* list, PropertyFooterModel* footer);
     PropertyListModel* listModel() const { return m_list; }
@@ -92,7 +93,6 @@ private:
     void valueRefused(const QString& message);
     void showRefusal();
     void syncFooterColumns();
-    using QTableView::edit;
     void buildFooter(QWidget* parent);
 
     PropertyListModel* m_list = nullptr;
