@@ -80,13 +80,21 @@ TFormPT::TFormPT(Program& program, QWidget* parent) : QDialog(parent), m_program
     viewKey->setContext(Qt::WindowShortcut);
     connect(viewKey, &QShortcut::activated, this, [this] { run([this] { FormKeyDown(); }); });
 
+    // Every post or delete through the list dataset changes the case. The main
+    // window's start-up installs the same hooks; until then these stand.
+    auto& list = program.dataModule().ADODataSet1();
+    list.setAfterPost([&state = program.state] { state.caseSaved = false; });
+    list.setAfterDelete([&state = program.state] { state.caseSaved = false; });
+
     TFormMain& main = program.formMain();
     QAction* openList = main.action(QStringLiteral("Serv_SI"));
     openList->setEnabled(true);
     main.connectCommand(openList, [this] { Serv_SIClick(); });
 }
 
-TFormPT::~TFormPT() = default;
+TFormPT::~TFormPT() {
+    delete DBGridEh3; // its editors go while the models they write to still exist
+}
 
 void TFormPT::run(const std::function<void()>& command) {
     guarded(m_program.dialogs, this, command)();
