@@ -304,6 +304,10 @@ void TestEditor::listWindowFromTheMainWindow() {
         form.DBGridEh3->setFocus();
         form.DBGridEh3->ensureEditor();
         form.DBGridEh3->openEditor()->setText(QStringLiteral("41"));
+        sendKey(form.DBGridEh3->openEditor(), Qt::Key_Tab);
+        form.DBGridEh3->setCurrentIndex(form.listModel().index(3, editor::GridName));
+        form.DBGridEh3->ensureEditor();
+        form.DBGridEh3->openEditor()->setText(QStringLiteral("Лодка с мотором"));
         form.findChild<QPushButton*>(QStringLiteral("BitBtn1"))->click();
         return form.result();
     });
@@ -314,8 +318,13 @@ void TestEditor::listWindowFromTheMainWindow() {
     QVERIFY(open->isChecked());
     QVERIFY(!c.form().isListOpen());
     QVERIFY(!c.form().isVisible());
-    QCOMPARE(c.stored(QStringLiteral("Лодка"), QStringLiteral("Цена 2")).toDouble(), 41.0);
+    QCOMPARE(c.stored(QStringLiteral("Лодка с мотором"), QStringLiteral("Цена 2")).toDouble(), 41.0);
     QCOMPARE(c.state().totalRecords, 4);
+    // The board was reloaded: party 2's column shows the new name.
+    QStringList party2;
+    for (const auto& item : c.program->formMain().boardItems(-1))
+        party2 << item.name;
+    QCOMPARE(party2, QStringList{QStringLiteral("Лодка с мотором")});
     open->trigger(); // the mark flips at every use
     QVERIFY(!open->isChecked());
 }
@@ -1020,6 +1029,11 @@ void TestEditor::addFromMainWindow() {
     QVERIFY(c.stored(QStringLiteral("Яхта"), QStringLiteral("Согласованная цена")).isNull());
     QVERIFY(!c.program->dataModule().ADODataSet1().isOpen());
     QCOMPARE(c.state().totalRecords, 6);
+    QStringList undistributed; // the board was reloaded after each
+    for (const auto& item : main.boardItems(0))
+        undistributed << item.name;
+    QVERIFY2(undistributed.contains(QStringLiteral("Дача")) && undistributed.contains(QStringLiteral("Яхта")),
+             qPrintable(undistributed.join(u',')));
     QVERIFY(!c.state().caseSaved);
 }
 
