@@ -497,6 +497,7 @@ void TestEditor::viewKey() {
     ListCase c(fourItems());
     QVERIFY(c.open());
     QVERIFY(listViewShown(c.grid()));
+    c.state().caseSaved = false; // a Save would set it
     sendKey(c.grid().openEditor(), Qt::Key_S, Qt::KeyboardModifiers(modifiers));
     QCOMPARE(c.form().isSummaryView(), switches);
     if (switches) {
@@ -510,6 +511,8 @@ void TestEditor::viewKey() {
     }
     QVERIFY(listViewShown(c.grid()));
     QVERIFY(c.tp.dialogs.shown.isEmpty()); // Ctrl+S saves nothing here
+    QVERIFY(c.tp.dialogs.fileRequests.isEmpty());
+    QVERIFY(!c.state().caseSaved);
     QCOMPARE(c.storedNames().size(), 4);
     c.close();
 }
