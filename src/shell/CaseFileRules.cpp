@@ -33,4 +33,28 @@ QString statusSummary(int totalRecords, int left, int centre, int right) {
         .arg(right);
 }
 
+QString longTimeFormatWithoutZone(const QLocale& locale) {
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        result += c;
+    }
+    return result.trimmed();
+}
+
+QString timeText(const QTime& time, const QLocale& locale) {
+    return locale.toString(time, longTimeFormatWithoutZone(locale));
+}
+
+QString positionText(int recNo, int recordCount) {
+    if (recNo < 0)
+        return QStringLiteral(" нет записей");
+    return QStringLiteral("Запись: %1 из %2").arg(recNo).arg(recordCount);
+}
+
 } // namespace ravnobor::caserules

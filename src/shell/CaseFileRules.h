@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <optional>
 
@@ -16,5 +18,12 @@ QString windowTitle(const QString& caseFileName);
 
 // "  Всего записей: N     Записи распределены: L/C/R".
 QString statusSummary(int totalRecords, int left, int centre, int right);
+
+// The time in the locale's long format, without the time zone (it would not fit its panel).
+QString timeText(const QTime& time, const QLocale& locale);
+QString longTimeFormatWithoutZone(const QLocale& locale);
+
+// The property list window's position box: "Запись: N из M", or " нет записей" with no current row.
+QString positionText(int recNo, int recordCount);
 
 } // namespace ravnobor::caserules

@@ -1,7 +1,9 @@
 #include "shell/TFormMain.h"
 
+#include "shell/CaseFiles.h"
 #include "shell/Guarded.h"
 #include "shell/Program.h"
+#include "store/TDataModule1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -307,16 +309,20 @@ void TFormMain::buildStatusBar() {
     StBarMain = new QStatusBar(this);
     StBarMain->setObjectName(QStringLiteral("StBarMain"));
     StBarMain->setSizeGripEnabled(true);
+    // Panel 0 takes what the others leave; they keep their designed widths unless the
+    // user's font needs more for the text.
     const int widths[4] = {232, 300, 70, 70};
     for (int i = 0; i < 4; ++i) {
         auto* panel = new QLabel(StBarMain);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         panel->setTextFormat(Qt::PlainText);
-        panel->setFixedWidth(widths[i]);
+        panel->setMinimumWidth(i == 0 ? 0 : widths[i]);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (i == 0)
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         if (i == 2)
             panel->setAlignment(Qt::AlignCenter);
-        StBarMain->addWidget(panel);
+        StBarMain->addWidget(panel, i == 0 ? 1 : 0);
         statusPanels[size_t(i)] = panel;
     }
     setStatusBar(StBarMain);
@@ -393,17 +399,11 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFormMain::FormCloseQuery() {
-    if (m_state.caseSaved)
-        return true;
-    const auto answer = m_program.dialogs.message(this, QMessageBox::Question, QStringLiteral("Вопрос"),
-                                                  QStringLiteral("Сохранить файл?"),
-                                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    if (answer == QMessageBox::No)
-        return true;
-    if (answer != QMessageBox::Yes)
+    // Closes only when the case is safe: saved, saved now, or the user chose not to.
+    if (!caseMayBeReplaced())
         return false;
-    File_SaveClick();
-    return m_state.caseSaved;
+    m_program.dataModule().ADODataSet1().close();
+    return true;
 }
 
 } // namespace ravnobor

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -23,6 +24,10 @@ struct AppState;
 namespace board {
 class Board;
 }
+struct FileDialogRequest;
+namespace casefiles {
+class WorkingCopy;
+}
 
 // The main window: frame, menu, toolbar, banner, board area, totals area and status line.
 class TFormMain final : public QMainWindow {
@@ -37,6 +42,9 @@ public:
     void NewFile();
     void LoadTitle();
     void SaveTitle();
+    // TotalRecords := the row count of the property table; for commands that add or
+    // remove rows other than through the list dataset (whose hooks keep it already).
+    void recountRecords();
 
     // Board and totals.
     void InsertDann();
@@ -103,10 +111,23 @@ private:
     QToolButton* addOwnToolButton(const QString& objectName, const QString& hint, const QString& iconName);
     bool FormCloseQuery();
 
+    // Case files (TFormMainFiles.cpp).
+    void FormCreate();
+    bool caseMayBeReplaced();
+    bool loadCase(const QString& path);
+    void loadEmptyCase();
+    void installPrepared(const QString& caseFileName);
+    void warnLoadFailed(const QString& reason);
+    QString askSaveFileName(const QString& proposed);
+    void saveTo(const QString& target);
+    FileDialogRequest caseFileDialog(const QString& caption, const QString& fileName) const;
+
     Program& m_program;
     AppState& m_state;
     bool m_activated = false;
     board::Board* m_board = nullptr; // a child of the window
+    std::unique_ptr<casefiles::WorkingCopy> m_workingCopy;
+    QString m_loadedCaseFileName; // the case now in the working copy; empty before the first load
 };
 
 } // namespace ravnobor

@@ -1,8 +1,11 @@
 // The case-file commands of the main window: start, load, save, title and status.
 #include "editor/TFormPT.h"
+#include "settings/TFormNstr.h"
 #include "shell/CaseFileRules.h"
+#include "shell/CaseFiles.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
+#include "store/Error.h"
 #include "store/Layout.h"
 #include "store/TDataModule1.h"
 
@@ -11,23 +14,59 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 
 namespace ravnobor {
 
+namespace {
+
+// Puts the fields back when a command ends early, unless it was told that it succeeded.
+class Restorer {
+public:
+    explicit Restorer(AppState& state)
+        : m_state(state), m_caseFileName(state.caseFileName), m_saveDialogFileName(state.saveDialogFileName) {}
+    ~Restorer() {
+        if (!m_kept) {
+            m_state.caseFileName = m_caseFileName;
+            m_state.saveDialogFileName = m_saveDialogFileName;
+        }
+    }
+    void keep() { m_kept = true; }
+
+private:
+    AppState& m_state;
+    QString m_caseFileName;
+    QString m_saveDialogFileName;
+    bool m_kept = false;
+};
+
+} // namespace
+
+void TFormMain::FormCreate() {
+    // Posts and deletes through the list dataset change the case (the record dialog,
+    // the grid, the valuation menu); they also keep the row count current.
+    auto& list = m_program.dataModule().ADODataSet1();
+    const auto changed = [this, &list] {
+        m_state.caseSaved = false;
+        m_state.totalRecords = list.recordCount();
+    };
+    list.setAfterPost(changed);
+    list.setAfterDelete(changed);
+}
+
 void TFormMain::Start() {
     m_state.documentsFolder = m_program.paths.documentsFolder();
     m_state.helpFilePath = m_program.paths.helpDir() + QStringLiteral("/index.html");
+    // Only the first start creates the folder; a failed copy costs only the example.
     if (!QFileInfo::exists(m_state.documentsFolder) && QDir().mkpath(m_state.documentsFolder))
         QFile::copy(m_program.paths.examplePath(), m_state.documentsFolder + QStringLiteral("/Пример.rvb"));
     m_state.caseSaved = true;
     m_state.caseFileName = m_program.paths.templatePath();
-    if (m_state.workingCopyPath.isEmpty()) {
-        const QString appDir = m_program.paths.appDir;
-        const bool besideExe = QFileInfo(appDir).isWritable();
-        const QString dir = besideExe ? appDir : m_program.paths.dataDir;
-        QDir().mkpath(dir);
-        m_state.workingCopyPath = dir + QStringLiteral("/temp.rvb");
+    if (!m_workingCopy) {
+        FormCreate();
+        m_workingCopy = std::make_unique<casefiles::WorkingCopy>(m_program.paths.appDir, m_program.paths.dataDir);
+        m_state.workingCopyPath = m_workingCopy->path();
     }
     m_program.formO(); // the about box exists from the start, hidden
 }
@@ -38,27 +77,72 @@ void TFormMain::takeCommandLine(const QStringList& arguments) {
 }
 
 void TFormMain::NewFile() {
-    auto& data = m_program.dataModule();
-    data.disconnect();
-    QFile::remove(m_state.workingCopyPath);
-    if (!QFile::copy(m_state.caseFileName, m_state.workingCopyPath)) {
-        m_program.dialogs.message(this, QMessageBox::Warning, QStringLiteral("Внимание!"),
-                                  QStringLiteral("Ошибка открытия файла"), QMessageBox::Ok);
+    const QString wanted = m_state.caseFileName;
+    const QString templatePath = m_program.paths.templatePath();
+    if (loadCase(wanted))
+        return;
+    if (wanted != templatePath && !m_loadedCaseFileName.isEmpty()) {
+        m_state.caseFileName = m_loadedCaseFileName; // the previous case stays
         return;
     }
-    QFile::setPermissions(m_state.workingCopyPath, QFile::ReadOwner | QFile::WriteOwner);
-    data.connectTo(m_state.workingCopyPath);
-    auto& list = data.ADODataSet1();
-    list.open();
-    m_state.totalRecords = list.recordCount();
-    list.close();
+    if (wanted != templatePath && loadCase(templatePath))
+        return;
+    loadEmptyCase();
+}
+
+bool TFormMain::loadCase(const QString& path) {
+    if (!m_workingCopy)
+        throw Error(QStringLiteral("Нет рабочей копии случая"));
+    try {
+        m_workingCopy->prepare(path);
+    } catch (const Error& e) {
+        QString reason = e.message();
+        if (path == m_program.paths.templatePath())
+            reason += QStringLiteral("\nШаблон нового случая «%1» недоступен, поэтому открыт пустой случай.")
+                          .arg(QDir::toNativeSeparators(path));
+        warnLoadFailed(reason);
+        return false;
+    }
+    installPrepared(path);
+    return true;
+}
+
+void TFormMain::loadEmptyCase() {
+    m_workingCopy->prepareEmpty();
+    installPrepared(m_program.paths.templatePath());
+}
+
+void TFormMain::installPrepared(const QString& caseFileName) {
+    auto& data = m_program.dataModule();
+    if (data.ADODataSet1().isOpen())
+        data.ADODataSet1().updateBatch();
+    data.disconnect();
+    m_workingCopy->install();
+    data.connectTo(m_workingCopy->path());
+    m_state.caseFileName = caseFileName;
+    m_loadedCaseFileName = caseFileName;
+    recountRecords();
     LoadTitle();
-    m_state.saveDialogFileName = m_state.caseFileName;
+    m_state.saveDialogFileName = caseFileName;
+    m_state.caseSaved = true;
     InsertDann();
+}
+
+void TFormMain::warnLoadFailed(const QString& reason) {
+    m_program.dialogs.message(this, QMessageBox::Warning, QStringLiteral("Внимание!"),
+                              QStringLiteral("Ошибка открытия файла\n") + reason, QMessageBox::Ok);
+}
+
+void TFormMain::recountRecords() {
+    m_state.totalRecords = m_program.dataModule().propertyRowCount();
 }
 
 void TFormMain::LoadTitle() {
     auto& settings = m_program.dataModule().ADODataSet2();
+    if (settings.isOpen()) {
+        settings.updateBatch();
+        settings.close();
+    }
     settings.open();
     if (settings.recordCount() > 0)
         for (int i = 0; i < layout::HeadingCount; ++i)
@@ -73,72 +157,121 @@ void TFormMain::SaveTitle() {
     for (int i = 0; i < layout::HeadingCount; ++i)
         settings.setField(layout::FirstHeading + i, m_state.headings[size_t(i)]);
     settings.post();
+    settings.updateBatch();
     settings.close();
 }
 
+bool TFormMain::caseMayBeReplaced() {
+    if (m_state.caseSaved)
+        return true;
+    const auto answer = m_program.dialogs.message(this, QMessageBox::Question, QStringLiteral("Вопрос"),
+                                                  QStringLiteral("Сохранить файл?"),
+                                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    if (answer == QMessageBox::No)
+        return true;
+    if (answer != QMessageBox::Yes)
+        return false;
+    File_SaveClick();
+    return m_state.caseSaved;
+}
+
 void TFormMain::File_CreateClick() {
+    if (!caseMayBeReplaced())
+        return;
     m_state.party1Name = QStringLiteral("Сторона1");
     m_state.party2Name = QStringLiteral("Сторона2");
+    m_state.caseFileName = AppState::NoCaseSentinel;
+    FormCreate();
     Start();
     NewFile();
+    m_program.formNstr().NewName_all();
+}
+
+FileDialogRequest TFormMain::caseFileDialog(const QString& caption, const QString& fileName) const {
+    return {caption,
+            m_state.documentsFolder,
+            fileName,
+            {QStringLiteral("Файл программы \"Равнобор\" (*.rvb)"), QStringLiteral("Все файлы (*)")},
+            QStringLiteral("rvb")};
 }
 
 void TFormMain::File_OpenClick() {
-    FileDialogRequest request{QStringLiteral("Открыть"),
-                              m_state.documentsFolder,
-                              QString(),
-                              {QStringLiteral("Файл программы \"Равнобор\" (*.rvb)"), QStringLiteral("Все файлы (*)")},
-                              QStringLiteral("rvb")};
-    const QString chosen = m_program.dialogs.openFileName(this, request);
+    if (!caseMayBeReplaced())
+        return;
+    const QString chosen = m_program.dialogs.openFileName(this, caseFileDialog(QStringLiteral("Открыть"), QString()));
     if (chosen.isEmpty())
         return;
-    m_state.caseFileName = chosen;
-    NewFile();
+    if (!loadCase(chosen))
+        return;
+    m_program.formNstr().FormActivate();
+    m_program.formNstr().FormDeactivate();
+}
+
+QString TFormMain::askSaveFileName(const QString& proposed) {
+    return m_program.dialogs.saveFileName(this, caseFileDialog(QStringLiteral("Сохранить как"), proposed));
 }
 
 void TFormMain::File_SaveClick() {
+    Restorer restore(m_state);
     if (m_state.caseFileName == m_program.paths.templatePath()) {
-        FileDialogRequest request{
-            QStringLiteral("Сохранить как"),
-            m_state.documentsFolder,
-            m_state.documentsFolder + QStringLiteral("/Новый.rvb"),
-            {QStringLiteral("Файл программы \"Равнобор\" (*.rvb)"), QStringLiteral("Все файлы (*)")},
-            QStringLiteral("rvb")};
-        const QString chosen = m_program.dialogs.saveFileName(this, request);
+        // A never-saved case needs a name first.
+        m_state.caseFileName = m_state.documentsFolder + QStringLiteral("/Новый.rvb");
+        m_state.saveDialogFileName = m_state.caseFileName;
+        const QString chosen = askSaveFileName(m_state.saveDialogFileName);
         if (chosen.isEmpty())
             return;
+        m_state.caseFileName = chosen;
         m_state.saveDialogFileName = chosen;
     }
-    SaveTitle();
-    auto& data = m_program.dataModule();
-    data.disconnect();
-    QFile::remove(m_state.saveDialogFileName);
-    QFile::copy(m_state.workingCopyPath, m_state.saveDialogFileName);
-    data.connectTo(m_state.workingCopyPath);
-    m_state.caseFileName = m_state.saveDialogFileName;
-    m_state.caseSaved = true;
+    saveTo(m_state.saveDialogFileName);
+    restore.keep();
 }
 
 void TFormMain::File_SaveAsClick() {
-    FileDialogRequest request{QStringLiteral("Сохранить как"),
-                              m_state.documentsFolder,
-                              m_state.saveDialogFileName,
-                              {QStringLiteral("Файл программы \"Равнобор\" (*.rvb)"), QStringLiteral("Все файлы (*)")},
-                              QStringLiteral("rvb")};
-    const QString chosen = m_program.dialogs.saveFileName(this, request);
+    Restorer restore(m_state);
+    const bool neverSaved = m_state.caseFileName == m_program.paths.templatePath();
+    const QString proposed =
+        neverSaved ? m_state.documentsFolder + QStringLiteral("/Новый.rvb") : m_state.saveDialogFileName;
+    const QString chosen = askSaveFileName(proposed);
     if (chosen.isEmpty())
         return;
     m_state.saveDialogFileName = chosen;
     File_SaveClick();
+    if (!neverSaved || m_state.caseFileName != m_program.paths.templatePath())
+        restore.keep();
+}
+
+void TFormMain::saveTo(const QString& target) {
+    casefiles::checkSaveTarget(target, m_program.paths.templatePath(), m_program.paths.examplePath(), *m_workingCopy);
+    SaveTitle();
+    auto& data = m_program.dataModule();
+    if (data.ADODataSet1().isOpen())
+        data.ADODataSet1().updateBatch();
+    // The copy is taken from a closed database, so no journal stands beside it.
+    data.disconnect();
+    try {
+        casefiles::writeCaseFile(m_workingCopy->path(), target);
+    } catch (...) {
+        data.connectTo(m_workingCopy->path());
+        throw;
+    }
+    data.connectTo(m_workingCopy->path());
+    m_state.caseFileName = target;
+    m_state.saveDialogFileName = target;
+    m_state.caseSaved = true;
 }
 
 void TFormMain::Timer1Timer() {
-    setWindowTitle(caserules::windowTitle(m_state.caseFileName));
+    const QString title = caserules::windowTitle(m_state.caseFileName);
+    if (windowTitle() != title)
+        setWindowTitle(title);
     const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
-    statusPanels[3]->setText(
-        locale.toString(now.time(), locale.timeFormat(QLocale::LongFormat).remove(QStringLiteral("t")).trimmed()));
+    statusPanels[3]->setText(caserules::timeText(now.time(), locale));
     statusPanels[2]->setText(locale.toString(now.date(), QLocale::ShortFormat));
+    auto& list = m_program.dataModule().ADODataSet1();
+    if (list.isOpen())
+        m_state.totalRecords = list.recordCount();
     m_program.formPT().updatePositionBox();
     statusPanels[1]->setText(
         caserules::statusSummary(m_state.totalRecords, boardCount(1), boardCount(0), boardCount(-1)));

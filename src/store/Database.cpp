@@ -38,7 +38,8 @@ Database::Database(const QString& path, Mode mode) : m_path(path) {
         const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw Error(QStringLiteral("Не удалось открыть базу данных %1: %2").arg(path, reason));
+        throw DatabaseError(QStringLiteral("Не удалось открыть базу данных %1: %2").arg(path, reason), rc & 0xff,
+                            reason);
     }
     sqlite3_extended_result_codes(m_db, 1);
     configureUntrusted(m_db);
@@ -71,17 +72,19 @@ void Database::close() {
 
 void Database::fail(const QString& what) const {
     const QString reason = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("нет соединения");
-    throw Error(QStringLiteral("Ошибка базы данных (%1): %2").arg(what, reason));
+    const int code = m_db ? (sqlite3_extended_errcode(m_db) & 0xff) : SQLITE_MISUSE;
+    throw DatabaseError(QStringLiteral("Ошибка базы данных (%1): %2").arg(what, reason), code, reason);
 }
 
 void Database::execute(const QString& sql) {
     if (!m_db)
         fail(sql);
     char* message = nullptr;
-    if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
         const QString reason = QString::fromUtf8(message ? message : "");
         sqlite3_free(message);
-        throw Error(QStringLiteral("Ошибка базы данных: %1").arg(reason));
+        throw DatabaseError(QStringLiteral("Ошибка базы данных: %1").arg(reason), rc & 0xff, reason);
     }
 }
 

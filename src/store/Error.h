@@ -18,4 +18,18 @@ private:
     QByteArray m_utf8;
 };
 
+// A failure reported by the database engine; keeps the engine's result code so a
+// caller can say in plain words what it means (not a database, damaged file).
+class DatabaseError : public Error {
+public:
+    DatabaseError(QString message, int code, QString reason)
+        : Error(std::move(message)), m_code(code), m_reason(std::move(reason)) {}
+    int code() const noexcept { return m_code; } // primary result code (SQLITE_NOTADB, ...)
+    const QString& reason() const noexcept { return m_reason; }
+
+private:
+    int m_code;
+    QString m_reason;
+};
+
 } // namespace ravnobor

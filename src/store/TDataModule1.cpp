@@ -20,6 +20,13 @@ void TDataModule1::connectTo(const QString& workingCopyPath) {
     m_connection.execute(QStringLiteral("PRAGMA synchronous = OFF"));
 }
 
+int TDataModule1::propertyRowCount() {
+    if (!m_connection.isOpen())
+        return 0;
+    Statement count = m_connection.prepare(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(layout::PropertyTable));
+    return count.step() ? int(count.integer(0)) : 0;
+}
+
 void TDataModule1::disconnect() {
     m_list->close();
     m_settings->close();

@@ -20,6 +20,8 @@ public:
     void disconnect();
     bool isConnected() const { return m_connection.isOpen(); }
     Database& connection() { return m_connection; }
+    // Rows of the property table in the working copy (0 when not connected).
+    int propertyRowCount();
 
     Dataset& ADODataSet1() { return *m_list; }     // list dataset
     Dataset& ADODataSet2() { return *m_settings; } // settings dataset

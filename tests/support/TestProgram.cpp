@@ -45,6 +45,7 @@ void makeCase(const QString& path, const QList<ItemRow>& rows) {
     QVERIFY(QFile::copy(builtFile(QStringLiteral("default.mdb")), path));
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     store::Database db(path);
+    store::Transaction transaction(db);
     store::Statement insert = db.prepare(QStringLiteral(
         "INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", \"1_ц1\", "
         "\"2_ц1\") VALUES (?, ?, ?, ?, ?, ?)"));
@@ -54,6 +55,7 @@ void makeCase(const QString& path, const QList<ItemRow>& rows) {
         insert.run();
         insert.reset();
     }
+    transaction.commit();
 }
 
 } // namespace ravnobor::test

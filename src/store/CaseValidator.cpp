@@ -1,0 +1,349 @@
+#include "store/CaseValidator.h"
+
+#include "store/Database.h"
+#include "store/Error.h"
+#include "store/Layout.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <sqlite3.h>
+
+#include <cmath>
+
+namespace ravnobor::store::casecheck {
+
+namespace {
+
+const QByteArray SqliteHeader("SQLite format 3\0", 16);
+
+// Names from the layout or from the file's own schema, used as identifiers only.
+QString quoted(const QString& name) {
+    QString q = name;
+    q.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + q + u'"';
+}
+
+struct ColumnInfo {
+    QString name;
+    QString type;
+    int primaryKey = 0;
+    int hidden = 0;
+};
+
+QList<ColumnInfo> columnsOf(Database& db, const QString& table) {
+    QList<ColumnInfo> columns;
+    Statement info = db.prepare(QStringLiteral("SELECT name, type, pk, hidden FROM pragma_table_xinfo(?1)"));
+    info.bind(1, table);
+    while (info.step())
+        columns.append({info.text(0), info.text(1), int(info.integer(2)), int(info.integer(3))});
+    return columns;
+}
+
+void checkRealTable(Database& db, const QString& table) {
+    Statement list =
+        db.prepare(QStringLiteral("SELECT type, wr FROM pragma_table_list WHERE schema = 'main' AND name = ?1"));
+    list.bind(1, table);
+    if (!list.step())
+        throw Error(QStringLiteral("В файле нет таблицы «%1».").arg(table));
+    const QString type = list.text(0);
+    if (type == QStringLiteral("view"))
+        throw Error(QStringLiteral("«%1» в файле — представление, а не таблица.").arg(table));
+    if (type != QStringLiteral("table"))
+        throw Error(QStringLiteral("«%1» в файле — не обычная таблица (%2).").arg(table, type));
+    if (list.integer(1) != 0)
+        throw Error(QStringLiteral("Таблица «%1» создана без ключа строк (WITHOUT ROWID).").arg(table));
+}
+
+enum class Kind { Integer, Real, Text, Other };
+
+Kind kindOf(const QString& declared) {
+    const QString type = declared.toUpper();
+    if (type.contains(QStringLiteral("INT")))
+        return Kind::Integer;
+    if (type.contains(QStringLiteral("CHAR")) || type.contains(QStringLiteral("TEXT")) ||
+        type.contains(QStringLiteral("CLOB")))
+        return Kind::Text;
+    if (type.contains(QStringLiteral("REAL")) || type.contains(QStringLiteral("FLOA")) ||
+        type.contains(QStringLiteral("DOUB")))
+        return Kind::Real;
+    return Kind::Other;
+}
+
+Kind requiredKind(int pos) {
+    if (pos == layout::ColKey || layout::isAllocationColumn(pos))
+        return Kind::Integer;
+    if (layout::isPriceColumn(pos))
+        return Kind::Real;
+    return Kind::Text;
+}
+
+QString kindName(Kind kind) {
+    switch (kind) {
+    case Kind::Integer:
+        return QStringLiteral("INTEGER");
+    case Kind::Real:
+        return QStringLiteral("REAL");
+    default:
+        return QStringLiteral("TEXT");
+    }
+}
+
+void checkNoHiddenColumns(const QList<ColumnInfo>& columns, const QString& table) {
+    for (const ColumnInfo& column : columns)
+        if (column.hidden != 0)
+            throw Error(
+                QStringLiteral("В таблице «%1» есть вычисляемое или скрытое поле «%2».").arg(table, column.name));
+}
+
+void checkRowKey(const QList<ColumnInfo>& columns, const QString& table) {
+    int keyColumns = 0;
+    for (const ColumnInfo& column : columns)
+        keyColumns += column.primaryKey != 0 ? 1 : 0;
+    const ColumnInfo& first = columns.constFirst();
+    if (first.primaryKey != 1 || keyColumns != 1 || first.type.compare(QStringLiteral("INTEGER"), Qt::CaseInsensitive))
+        throw Error(QStringLiteral("Первое поле таблицы «%1» («%2») должно быть ключом INTEGER PRIMARY KEY.")
+                        .arg(table, first.name));
+}
+
+void checkPropertyTable(Database& db) {
+    const QString& table = layout::PropertyTable;
+    checkRealTable(db, table);
+    const QList<ColumnInfo> columns = columnsOf(db, table);
+    checkNoHiddenColumns(columns, table);
+    for (int pos = 0; pos < layout::PropertyColumnCount; ++pos) {
+        const QString& wanted = layout::PropertyColumnNames[size_t(pos)];
+        if (pos >= columns.size())
+            throw Error(QStringLiteral("В таблице «%1» нет поля «%2».").arg(table, wanted));
+        if (columns[pos].name != wanted)
+            throw Error(QStringLiteral("В таблице «%1» на месте %2 должно стоять поле «%3», а стоит «%4».")
+                            .arg(table)
+                            .arg(pos)
+                            .arg(wanted, columns[pos].name));
+        const Kind kind = requiredKind(pos);
+        if (kindOf(columns[pos].type) != kind)
+            throw Error(QStringLiteral("Поле «%1» таблицы «%2» должно иметь тип %3, а объявлено «%4».")
+                            .arg(wanted, table, kindName(kind), columns[pos].type));
+    }
+    checkRowKey(columns, table);
+}
+
+void checkSettingsTable(Database& db) {
+    const QString& table = layout::SettingsTable;
+    checkRealTable(db, table);
+    const QList<ColumnInfo> columns = columnsOf(db, table);
+    checkNoHiddenColumns(columns, table);
+    const int needed = layout::FirstHeading + layout::HeadingCount + int(layout::SettingsNamedColumns.size());
+    if (columns.size() < needed)
+        throw Error(QStringLiteral("В таблице «%1» должно быть не меньше %2 полей, а их %3.")
+                        .arg(table)
+                        .arg(needed)
+                        .arg(columns.size()));
+    checkRowKey(columns, table);
+    for (const QString& name : layout::SettingsNamedColumns) {
+        int pos = -1;
+        for (int i = 0; i < columns.size() && pos < 0; ++i)
+            if (columns[i].name == name)
+                pos = i;
+        if (pos < 0)
+            throw Error(QStringLiteral("В таблице «%1» нет поля «%2».").arg(table, name));
+        if (pos < layout::FirstHeading + layout::HeadingCount)
+            throw Error(
+                QStringLiteral("Поле «%1» таблицы «%2» стоит на месте заголовка (%3).").arg(name, table).arg(pos));
+    }
+}
+
+QString valueText(const QVariant& value) {
+    if (value.typeId() == QMetaType::QByteArray)
+        return QStringLiteral("двоичные данные");
+    if (value.typeId() == QMetaType::Double)
+        return QString::number(value.toDouble(), 'g', 17);
+    return value.toString();
+}
+
+// Why a stored value cannot stand in its column, or an empty text when it can.
+QString badValueReason(int pos, const QVariant& value) {
+    if (value.isNull())
+        return {};
+    const auto type = value.typeId();
+    if (layout::isPriceColumn(pos)) {
+        if (type != QMetaType::Double && type != QMetaType::LongLong)
+            return QStringLiteral("не число: «%1»").arg(valueText(value));
+        if (!(std::abs(value.toDouble()) <= layout::PriceLimit))
+            return QStringLiteral("число вне допустимых пределов (±10^15): %1").arg(valueText(value));
+        return {};
+    }
+    if (layout::isAllocationColumn(pos)) {
+        if (type != QMetaType::LongLong)
+            return QStringLiteral("не целое число: «%1»").arg(valueText(value));
+        return {};
+    }
+    if (type == QMetaType::QByteArray)
+        return QStringLiteral("двоичные данные вместо текста");
+    return {};
+}
+
+bool isCheckedColumn(int pos) {
+    return pos == layout::ColName || pos == layout::ColNotes || pos == layout::ColValuation ||
+           layout::isPriceColumn(pos) || layout::isAllocationColumn(pos);
+}
+
+QString valueCondition(int pos) {
+    const QString c = quoted(layout::PropertyColumnNames[size_t(pos)]);
+    if (layout::isPriceColumn(pos))
+        return QStringLiteral("(%1 IS NULL OR (typeof(%1) IN ('integer', 'real') AND abs(%1) <= 1e15))").arg(c);
+    if (layout::isAllocationColumn(pos))
+        return QStringLiteral("(%1 IS NULL OR typeof(%1) = 'integer')").arg(c);
+    return QStringLiteral("(typeof(%1) <> 'blob')").arg(c);
+}
+
+} // namespace
+
+void checkHeader(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw Error(QStringLiteral("Файл «%1» не найден.").arg(path));
+    if (info.isDir())
+        throw Error(QStringLiteral("«%1» — это папка, а не файл.").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(path, file.errorString()));
+    if (file.read(SqliteHeader.size()) != SqliteHeader)
+        throw Error(
+            QStringLiteral("Файл «%1» не является файлом программы «Равнобор» (это не база данных SQLite).").arg(path));
+}
+
+void checkLayout(Database& db) {
+    checkPropertyTable(db);
+    checkSettingsTable(db);
+}
+
+void checkValues(Database& db) {
+    QStringList columns{QStringLiteral("rowid")};
+    QStringList conditions;
+    QList<int> positions;
+    for (int pos = 0; pos < layout::PropertyColumnCount; ++pos) {
+        if (!isCheckedColumn(pos))
+            continue;
+        positions.append(pos);
+        columns << quoted(layout::PropertyColumnNames[size_t(pos)]);
+        conditions << valueCondition(pos);
+    }
+    Statement bad = db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE NOT (%3) ORDER BY rowid LIMIT 1")
+                                   .arg(columns.join(QStringLiteral(", ")), quoted(layout::PropertyTable),
+                                        conditions.join(QStringLiteral(" AND "))));
+    if (!bad.step())
+        return;
+    const qint64 rowid = bad.integer(0);
+    QString reason;
+    QString column;
+    for (int i = 0; i < positions.size() && reason.isEmpty(); ++i) {
+        reason = badValueReason(positions[i], bad.value(i + 1));
+        column = layout::PropertyColumnNames[size_t(positions[i])];
+    }
+    const QString name = bad.value(1).typeId() == QMetaType::QString ? bad.text(1) : QString();
+    Statement number =
+        db.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid <= ?1").arg(quoted(layout::PropertyTable)));
+    number.bind(1, rowid);
+    number.step();
+    throw Error(QStringLiteral("В строке %1 («%2») таблицы «%3» в поле «%4» %5.")
+                    .arg(number.integer(0))
+                    .arg(name, layout::PropertyTable, column, reason));
+}
+
+void checkIntegrity(Database& db) {
+    Statement check = db.prepare(QStringLiteral("PRAGMA quick_check(1)"));
+    if (!check.step() || check.text(0) != QStringLiteral("ok"))
+        throw Error(QStringLiteral("Файл повреждён (%1).").arg(check.text(0)));
+}
+
+void ensureSettingsRow(Database& db) {
+    const QString table = quoted(layout::SettingsTable);
+    Statement any = db.prepare(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(table));
+    if (any.step())
+        return;
+    const QList<ColumnInfo> columns = columnsOf(db, layout::SettingsTable);
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (int i = 0; i < layout::HeadingCount; ++i) {
+        names << quoted(columns[layout::FirstHeading + i].name);
+        values << layout::DesignHeadings[size_t(i)];
+    }
+    for (const QString& name : layout::SettingsNamedColumns) {
+        names << quoted(name);
+        const bool isFlag = name == layout::Legal1 || name == layout::Legal2;
+        values << (isFlag ? QVariant(qint64(0)) : QVariant(QString()));
+    }
+    for (int i = 0; i < names.size(); ++i)
+        marks << QStringLiteral("?%1").arg(i + 1);
+    Statement insert = db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    for (int i = 0; i < values.size(); ++i)
+        insert.bind(i + 1, values[i]);
+    insert.run();
+}
+
+namespace {
+
+QString plainEngineReason(const DatabaseError& e) {
+    switch (e.code()) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("Файл не является базой данных программы «Равнобор» (%1).").arg(e.reason());
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Файл повреждён (%1).").arg(e.reason());
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_READONLY:
+        return QStringLiteral("Файл не удалось открыть (%1).").arg(e.reason());
+    default:
+        return QStringLiteral("Файл не удалось прочитать как случай (%1).").arg(e.reason());
+    }
+}
+
+} // namespace
+
+void prepareIncomingCase(const QString& path) {
+    checkHeader(path);
+    try {
+        Database db(path, Database::Mode::ReadWrite);
+        // An incoming file may be in WAL mode; a closed case must be one self-contained file.
+        db.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        checkLayout(db);
+        checkIntegrity(db);
+        checkValues(db);
+        ensureSettingsRow(db);
+        db.close();
+    } catch (const DatabaseError& e) {
+        throw Error(plainEngineReason(e));
+    }
+}
+
+void createEmptyCase(const QString& path) {
+    QFile::remove(path);
+    Database db(path, Database::Mode::Create);
+    db.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    QStringList property;
+    for (int pos = 0; pos < layout::PropertyColumnCount; ++pos) {
+        const QString type =
+            pos == layout::ColKey ? QStringLiteral("INTEGER PRIMARY KEY") : kindName(requiredKind(pos));
+        property << quoted(layout::PropertyColumnNames[size_t(pos)]) + u' ' + type;
+    }
+    QStringList settings{quoted(QStringLiteral("Код")) + QStringLiteral(" INTEGER PRIMARY KEY")};
+    for (int i = 1; i <= layout::HeadingCount; ++i)
+        settings << quoted(QStringLiteral("Заголовок %1").arg(i)) + QStringLiteral(" TEXT");
+    for (const QString& name : layout::SettingsNamedColumns) {
+        const bool isFlag = name == layout::Legal1 || name == layout::Legal2;
+        settings << quoted(name) + (isFlag ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
+    }
+    Transaction transaction(db);
+    db.execute(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(layout::PropertyTable), property.join(QStringLiteral(", "))));
+    db.execute(
+        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(layout::SettingsTable), settings.join(QStringLiteral(", "))));
+    ensureSettingsRow(db);
+    transaction.commit();
+}
+
+} // namespace ravnobor::store::casecheck
