@@ -1,0 +1,147 @@
+// Opening and saving cases of 1,000, 10,000 and 100,000 items through the program's own
+// commands (Open: copy, check, load, then every row read into the list dataset), against plain baselines measured in
+// the same run:
+//   Open: sqlite3 case.rvb "select * from Таблица" > /dev/null
+//   Save: cp case.rvb copy.rvb && sync copy.rvb (a durable save must sync too)
+// Usage: bench_files [items...]
+#include "shell/Program.h"
+#include "shell/TFormMain.h"
+#include "store/Database.h"
+#include "store/Layout.h"
+#include "store/TDataModule1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace ravnobor;
+
+namespace {
+
+constexpr int Runs = 5;
+
+double medianMs(const std::function<void()>& run) {
+    std::vector<double> times;
+    for (int i = 0; i < Runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    if (!process.waitForFinished(-1) || process.exitCode() != 0) {
+        std::fprintf(stderr, "bench_files: %s failed\n", qPrintable(program));
+        std::exit(1);
+    }
+}
+
+void makeCase(const QString& path, int items) {
+    QFile::remove(path);
+    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    store::Database db(path);
+    store::Transaction transaction(db);
+    store::Statement insert = db.prepare(QStringLiteral(
+        "INSERT INTO \"Таблица\" (\"Наименование\", \"Заметки\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", "
+        "\"Оценка\", \"1_ц1\", \"2_ц1\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"));
+    for (int i = 0; i < items; ++i) {
+        insert.bind(1, QStringLiteral("Предмет домашнего имущества № %1").arg(i));
+        insert.bind(2, i % 3 == 0 ? QVariant(QStringLiteral("куплен в %1 г.").arg(2000 + i % 24)) : QVariant());
+        insert.bind(3, 1000.0 + i * 1.25);
+        insert.bind(4, 1100.0 + i * 1.5);
+        insert.bind(5, i % 2 ? QVariant(1050.0 + i) : QVariant());
+        insert.bind(6, i % 4 ? QStringLiteral("Эксперт") : QStringLiteral("Риэлтер"));
+        insert.bind(7, qint64(i % 3 - 1));
+        insert.bind(8, qint64((i + 1) % 3 - 1));
+        insert.run();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::vector<int> sizes{1000, 10000, 100000};
+    if (argc > 1) {
+        sizes.clear();
+        for (int i = 1; i < argc; ++i)
+            sizes.push_back(std::atoi(argv[i]));
+    }
+
+    QTemporaryDir root;
+    const QString appDir = root.filePath(QStringLiteral("app"));
+    QDir().mkpath(appDir);
+    for (const char* file : {"default.mdb", "Пример.rvb"})
+        QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/") + QString::fromUtf8(file),
+                    appDir + u'/' + QString::fromUtf8(file));
+    ScriptedUserDialogs dialogs;
+    RecordingDesktopOpener desktop;
+    auto program = createProgram(
+        ProgramPaths{appDir, root.filePath(QStringLiteral("docs")), root.filePath(QStringLiteral("data"))}, dialogs,
+        desktop);
+    program->startUp({});
+    TFormMain& formMain = program->formMain();
+
+    std::printf("%9s %11s %14s %7s %11s %14s %7s\n", "items", "open ms", "sqlite3 ms", "ratio", "save ms", "cp+sync ms",
+                "ratio");
+    bool goalsMet = true;
+    for (const int items : sizes) {
+        const QString casePath = root.filePath(QStringLiteral("case-%1.rvb").arg(items));
+        const QString copyPath = root.filePath(QStringLiteral("copy-%1.rvb").arg(items));
+        const QString savedPath = root.filePath(QStringLiteral("saved-%1.rvb").arg(items));
+        makeCase(casePath, items);
+
+        const double openBase = medianMs([&] {
+            runTool(QStringLiteral("sqlite3"), {casePath, QStringLiteral("select * from Таблица")});
+        });
+        const double open = medianMs([&] {
+            dialogs.nextFileNames.push_back(casePath);
+            formMain.File_OpenClick();
+            // Every row into memory, as the board and the property list read them.
+            auto& list = program->dataModule().ADODataSet1();
+            list.open();
+            list.close();
+        });
+        if (program->state.totalRecords != items || !dialogs.shown.isEmpty()) {
+            std::fprintf(stderr, "bench_files: the case of %d items did not open\n", items);
+            return 1;
+        }
+        const double saveBase = medianMs([&] {
+            runTool(QStringLiteral("cp"), {casePath, copyPath});
+            runTool(QStringLiteral("sync"), {copyPath});
+        });
+        const double save = medianMs([&] {
+            dialogs.nextFileNames.push_back(savedPath);
+            formMain.File_SaveAsClick();
+        });
+        if (program->state.caseFileName != savedPath || !dialogs.shown.isEmpty()) {
+            std::fprintf(stderr, "bench_files: the case of %d items was not saved\n", items);
+            return 1;
+        }
+        std::printf("%9d %11.1f %14.1f %7.2f %11.1f %14.1f %7.2f\n", items, open, openBase, open / openBase, save,
+                    saveBase, save / saveBase);
+        if (items >= 100000)
+            goalsMet = goalsMet && open <= 3 * openBase && save <= 2 * saveBase;
+    }
+    std::printf("goal at 100,000 items: open <= 3x sqlite3, save <= 2x cp+sync: %s\n", goalsMet ? "met" : "NOT met");
+    return 0;
+}
