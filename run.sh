@@ -4,23 +4,12 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/setup.sh
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "Равнобор: нет графического дисплея (DISPLAY не задан); запустите ./run.sh в графическом сеансе." >&2
+    echo "Равнобор: нет графического дисплея (не заданы DISPLAY и WAYLAND_DISPLAY); запустите ./run.sh в графическом сеансе." >&2
     exit 1
 fi
-# The documents folder as Qt finds it: XDG_DOCUMENTS_DIR from user-dirs.dirs, else ~/Documents.
-docs="$HOME/Documents"
-dirs="${XDG_CONFIG_HOME:-$HOME/.config}/user-dirs.dirs"
-if [ -f "$dirs" ]; then
-    line=$(grep -E '^XDG_DOCUMENTS_DIR=' "$dirs" | tail -n 1 || true)
-    if [ -n "$line" ]; then
-        value=${line#XDG_DOCUMENTS_DIR=}
-        value=${value%\"}
-        value=${value#\"}
-        docs=${value/#\$HOME/$HOME}
-    fi
-fi
-# Start-up creates the example in the documents folder; open it when it is there.
-example="$docs/Равнобор/Пример.rvb"
+# The example case in the documents folder, found exactly as the program finds it.
+# The first start creates that copy itself, so then the program starts without one.
+example="$(build/tools/ravnobor_docsfolder)/Пример.rvb"
 if [ -f "$example" ]; then
     exec build/bin/ravnobor "$example"
 else
