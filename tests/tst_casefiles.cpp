@@ -82,6 +82,7 @@ private slots:
     void emptyCaseHasTheTemplateLayout();
     void secondInstanceTakesTheNextWorkingCopy();
     void staleLockIsTakenOver();
+    void unwritableProgramFolderUsesTheDataFolder();
     void installRemovesHotJournal();
     void saveWritesAnExactCopy();
     void saveFollowsSymlinkAndKeepsPermissions();
@@ -308,6 +309,16 @@ void TestCaseFiles::staleLockIsTakenOver() {
                "2147483000\nravnobor\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     casefiles::WorkingCopy copy(dir.path(), dir.path());
     QCOMPARE(copy.path(), dir.filePath(QStringLiteral("temp.rvb")));
+}
+
+void TestCaseFiles::unwritableProgramFolderUsesTheDataFolder() {
+    QTemporaryDir dir;
+    // A path under a regular file can never become a folder, whoever runs the test.
+    const QString blocked = dir.filePath(QStringLiteral("file"));
+    writeBytes(blocked, "x");
+    casefiles::WorkingCopy copy(blocked + QStringLiteral("/app"), dir.filePath(QStringLiteral("data/ravnobor")));
+    QCOMPARE(copy.path(), dir.filePath(QStringLiteral("data/ravnobor/temp.rvb")));
+    QVERIFY(QFileInfo::exists(copy.path() + QStringLiteral(".lock")));
 }
 
 void TestCaseFiles::installRemovesHotJournal() {

@@ -13,12 +13,14 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -99,6 +101,7 @@ private slots:
     void saveRefusesTheTemplate();
     void saveAsOfANamedCase();
     void fileDialogsOfferCaseFiles();
+    void saveDialogAsksOnceBeforeOverwriting();
     void title_data();
     void title();
     void statusLine();
@@ -536,6 +539,39 @@ void TestShell::fileDialogsOfferCaseFiles() {
     QCOMPARE(request.defaultSuffix, QStringLiteral("rvb"));
     QCOMPARE(request.directory, p.state.documentsFolder);
     QVERIFY(tp.dialogs.shown.isEmpty());
+}
+
+void TestShell::saveDialogAsksOnceBeforeOverwriting() {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath(QStringLiteral("Дело.rvb"));
+    QFile f(existing);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    QtUserDialogs dialogs;
+    const FileDialogRequest request{
+        QStringLiteral("Сохранить как"),
+        dir.path(),
+        dir.filePath(QStringLiteral("Новый.rvb")),
+        {QStringLiteral("Файл программы \"Равнобор\" (*.rvb)"), QStringLiteral("Все файлы (*)")},
+        QStringLiteral("rvb")};
+    QStringList questions;
+    QTimer::singleShot(0, [&questions] {
+        auto* fileDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(fileDialog);
+        QVERIFY(fileDialog->testOption(QFileDialog::DontUseNativeDialog));
+        fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("Дело"));
+        QTimer::singleShot(0, [&questions] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            questions << box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QTest::keyClick(fileDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")), Qt::Key_Return);
+    });
+    QCOMPARE(dialogs.saveFileName(nullptr, request), existing);
+    QCOMPARE(questions.size(), 1);
+    QVERIFY2(questions[0].contains(QStringLiteral("Дело.rvb")) && questions[0].contains(QStringLiteral("существует")),
+             qPrintable(questions[0]));
 }
 
 void TestShell::title_data() {

@@ -52,6 +52,7 @@ private slots:
     void updateBatchPostsPendingEdit();
     void fieldsByPositionAndName();
     void nameWithQuotesIsJustText();
+    void conversionFollowsTheCurrentLocale();
 
 private:
     QTemporaryDir m_dir;
@@ -355,6 +356,22 @@ void TestStore::nameWithQuotesIsJustText() {
     list.open();
     QCOMPARE(list.fieldByName(QStringLiteral("Наименование")).toString(), name);
     QCOMPARE(list.fieldByName(QStringLiteral("Заметки")).toString(), name);
+}
+
+void TestStore::conversionFollowsTheCurrentLocale() {
+    const QString path = fixture({{QStringLiteral("Шкаф"), 1.0, 1.0, QVariant(), 0, 0}});
+    store::Database db(path);
+    store::Dataset list(db, layout::PropertyTable);
+    list.open();
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    list.setField(layout::ColPrice1, QStringLiteral("1234,5"));
+    list.post();
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    list.setField(layout::ColPrice2, QStringLiteral("99.75"));
+    list.post();
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(storedValue(path, 1, QStringLiteral("Цена 1")).toDouble(), 1234.5);
+    QCOMPARE(storedValue(path, 1, QStringLiteral("Цена 2")).toDouble(), 99.75);
 }
 
 QTEST_GUILESS_MAIN(TestStore)

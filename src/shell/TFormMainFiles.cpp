@@ -63,6 +63,7 @@ void TFormMain::Start() {
         QFile::copy(m_program.paths.examplePath(), m_state.documentsFolder + QStringLiteral("/Пример.rvb"));
     m_state.caseSaved = true;
     m_state.caseFileName = m_program.paths.templatePath();
+    m_program.formO(); // the about box exists from the start, hidden
     if (!m_workingCopy) {
         FormCreate();
         m_workingCopy = std::make_unique<casefiles::WorkingCopy>(m_program.paths.appDir, m_program.paths.dataDir);

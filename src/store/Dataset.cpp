@@ -154,7 +154,7 @@ QVariant Dataset::convertForColumn(int pos, const QVariant& value) const {
     switch (m_kinds.at(pos)) {
     case ColumnKind::Real:
         if (isText)
-            return priceFromText(value.toString(), m_columns.at(pos), m_locale);
+            return priceFromText(value.toString(), m_columns.at(pos), m_locale.value_or(QLocale()));
         if (!isAcceptablePrice(value))
             throw Error(
                 QStringLiteral("В поле «%1» должно быть число (не больше 10^15 по модулю)").arg(m_columns.at(pos)));

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace ravnobor::store {
@@ -96,7 +97,7 @@ private:
     State m_state = State::Closed;
     std::function<void()> m_afterPost;
     std::function<void()> m_afterDelete;
-    QLocale m_locale;
+    std::optional<QLocale> m_locale; // the user's locale at the time of each edit unless set
 };
 
 } // namespace ravnobor::store
