@@ -15,6 +15,7 @@ namespace ravnobor {
 
 namespace {
 
+// A message handler is a plain function, so what it hands on to lives at file level.
 QtMessageHandler previousHandler = nullptr;
 bool guardInstalled = false;
 

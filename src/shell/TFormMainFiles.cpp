@@ -63,7 +63,6 @@ void TFormMain::Start() {
         QFile::copy(m_program.paths.examplePath(), m_state.documentsFolder + QStringLiteral("/Пример.rvb"));
     m_state.caseSaved = true;
     m_state.caseFileName = m_program.paths.templatePath();
-    m_program.formO(); // the about box exists from the start, hidden
     if (!m_workingCopy) {
         FormCreate();
         m_workingCopy = std::make_unique<casefiles::WorkingCopy>(m_program.paths.appDir, m_program.paths.dataDir);
@@ -243,6 +242,8 @@ void TFormMain::File_SaveAsClick() {
 }
 
 void TFormMain::saveTo(const QString& target) {
+    if (!m_workingCopy)
+        throw Error(QStringLiteral("Нет рабочей копии случая"));
     casefiles::checkSaveTarget(target, m_program.paths.templatePath(), m_program.paths.examplePath(), *m_workingCopy);
     SaveTitle();
     auto& data = m_program.dataModule();
