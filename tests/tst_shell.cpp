@@ -88,6 +88,8 @@ private slots:
     void commandLineWithBlanksOpensTheCase();
     void commandLineCaseThatFailsFallsBackToTemplate();
     void missingTemplateStartsOnAnEmptyCase();
+    void caseWithoutSettingsRowGetsDesignHeadings();
+    void secondRunningProgramKeepsItsOwnWorkingCopy();
     void roundTripKeepsRowsAndHeadings();
     void postsAndDeletesThroughTheListClearCaseSaved();
     void closeQuery_data();
@@ -206,6 +208,42 @@ void TestShell::missingTemplateStartsOnAnEmptyCase() {
     QVERIFY(p.state.caseSaved);
     QCOMPARE(p.state.caseFileName, tp.path(QStringLiteral("Пустой.rvb")));
     QVERIFY(!QFileInfo::exists(templatePath));
+}
+
+void TestShell::caseWithoutSettingsRowGetsDesignHeadings() {
+    TestProgram tp;
+    const QString path = tp.path(QStringLiteral("БезПолей.rvb"));
+    makeCase(path, threeItems());
+    {
+        store::Database db(path);
+        db.execute(QStringLiteral("DELETE FROM \"Поля\""));
+    }
+    Program& p = tp.start({path});
+    QVERIFY(tp.dialogs.shown.isEmpty());
+    QCOMPARE(p.state.headings, layout::DesignHeadings);
+    QCOMPARE(p.state.totalRecords, 3);
+    QCOMPARE(p.state.caseFileName, path);
+}
+
+void TestShell::secondRunningProgramKeepsItsOwnWorkingCopy() {
+    TestProgram tp;
+    const QString first = tp.path(QStringLiteral("Первое.rvb"));
+    const QString second = tp.path(QStringLiteral("Второе.rvb"));
+    makeCase(first, threeItems());
+    makeCase(second, {threeItems()[0]});
+    Program& p = tp.start({first});
+    ScriptedUserDialogs otherDialogs;
+    RecordingDesktopOpener otherDesktop;
+    auto other = createProgram(p.paths, otherDialogs, otherDesktop);
+    other->startUp({second});
+    QCOMPARE(other->state.workingCopyPath, tp.appDir() + QStringLiteral("/temp-2.rvb"));
+    QCOMPARE(other->state.totalRecords, 1);
+    QCOMPARE(itemNames(p).size(), 3); // the first program's case is untouched
+    other.reset();
+    // The first program's lock stays; a program started now takes the free name again.
+    auto third = createProgram(p.paths, otherDialogs, otherDesktop);
+    third->startUp({});
+    QCOMPARE(third->state.workingCopyPath, tp.appDir() + QStringLiteral("/temp-2.rvb"));
 }
 
 void TestShell::roundTripKeepsRowsAndHeadings() {
