@@ -158,6 +158,16 @@ void TestCaseFiles::malformedFilesAreRefused_data() {
         makeFromSchema(p, QStringLiteral("CREATE TABLE \"Таблица\""), QStringLiteral("CREATE TABLE \"Т\""),
                        QStringLiteral("CREATE VIEW \"Таблица\" AS SELECT * FROM \"Т\""));
     }) << "«Таблица» в файле — представление, а не таблица.";
+    QTest::newRow("virtual table") << Fixture([at](const QString& d, QString& p) {
+        p = at(d);
+        makeFromSchema(p, QStringLiteral("CREATE TABLE \"Поля\""), QStringLiteral("CREATE TABLE \"П\""),
+                       QStringLiteral("CREATE VIRTUAL TABLE \"Поля\" USING fts5(a, b)"));
+    }) << "«Поля» в файле — не обычная таблица (virtual).";
+    QTest::newRow("generated column") << Fixture([at](const QString& d, QString& p) {
+        p = at(d);
+        makeFromSchema(p, QStringLiteral("\"2_цс\" INTEGER\n);"),
+                       QStringLiteral("\"2_цс\" INTEGER,\n    \"Сумма\" REAL AS (\"Цена 1\" + \"Цена 2\")\n);"));
+    }) << "В таблице «Таблица» есть вычисляемое или скрытое поле «Сумма».";
     QTest::newRow("without rowid") << Fixture([at](const QString& d, QString& p) {
         p = at(d);
         makeFromSchema(p, QStringLiteral("\"2_цс\" INTEGER\n);"), QStringLiteral("\"2_цс\" INTEGER\n) WITHOUT ROWID;"));
