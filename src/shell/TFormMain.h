@@ -122,12 +122,13 @@ private:
     void saveTo(const QString& target);
     FileDialogRequest caseFileDialog(const QString& caption, const QString& fileName) const;
 
+    std::unique_ptr<casefiles::WorkingCopy> m_workingCopy;
+    QString m_loadedCaseFileName; // the case now in the working copy; empty before the first load
+
     Program& m_program;
     AppState& m_state;
     bool m_activated = false;
     board::Board* m_board = nullptr; // a child of the window
-    std::unique_ptr<casefiles::WorkingCopy> m_workingCopy;
-    QString m_loadedCaseFileName; // the case now in the working copy; empty before the first load
 };
 
 } // namespace ravnobor
