@@ -19,14 +19,15 @@ class QToolButton;
 
 namespace ravnobor {
 
+namespace casefiles {
+class WorkingCopy;
+}
+struct FileDialogRequest;
+
 class Program;
 struct AppState;
 namespace board {
 class Board;
-}
-struct FileDialogRequest;
-namespace casefiles {
-class WorkingCopy;
 }
 
 // The main window: frame, menu, toolbar, banner, board area, totals area and status line.
