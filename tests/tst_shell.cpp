@@ -102,6 +102,7 @@ private slots:
     void failedSaveKeepsStateAndOldFile();
     void saveRefusesTheTemplate();
     void saveAsOfANamedCase();
+    void saveAsOfANewCaseAsksTwice();
     void fileDialogsOfferCaseFiles();
     void saveDialogAsksOnceBeforeOverwriting();
     void title_data();
@@ -564,6 +565,22 @@ void TestShell::saveAsOfANamedCase() {
     QCOMPARE(p.state.saveDialogFileName, copy);
     QVERIFY(QFileInfo::exists(copy));
     QVERIFY(tp.dialogs.shown.isEmpty());
+}
+
+void TestShell::saveAsOfANewCaseAsksTwice() {
+    TestProgram tp;
+    Program& p = tp.start();
+    addItem(p, QStringLiteral("Комод"), 3000);
+    const QString first = tp.path(QStringLiteral("Первое.rvb"));
+    const QString second = tp.path(QStringLiteral("Второе.rvb"));
+    tp.dialogs.nextFileNames = {first, second};
+    p.formMain().action(QStringLiteral("File_SaveAs"))->trigger();
+    QCOMPARE(tp.dialogs.fileRequests.size(), 2);
+    QCOMPARE(tp.dialogs.fileRequests[1].fileName, p.state.documentsFolder + QStringLiteral("/Новый.rvb"));
+    QCOMPARE(p.state.caseFileName, second); // the second answer decides
+    QVERIFY(QFileInfo::exists(second));
+    QVERIFY(!QFileInfo::exists(first));
+    QVERIFY(p.state.caseSaved);
 }
 
 void TestShell::fileDialogsOfferCaseFiles() {
