@@ -1,5 +1,5 @@
 // Opening and saving cases of 1,000, 10,000 and 100,000 items through the program's own
-// commands (Open: copy, check, load, then every row read into the list dataset), against plain baselines measured in
+// commands (Open: copy, check, load into the working copy, fill the board), against plain baselines measured in
 // the same run:
 //   Open: sqlite3 case.rvb "select * from Таблица" > /dev/null
 //   Save: cp case.rvb copy.rvb && sync copy.rvb (a durable save must sync too)
@@ -8,7 +8,6 @@
 #include "shell/TFormMain.h"
 #include "store/Database.h"
 #include "store/Layout.h"
-#include "store/TDataModule1.h"
 
 #include <QApplication>
 #include <QDir>
@@ -116,10 +115,6 @@ int main(int argc, char** argv) {
         const double open = medianMs([&] {
             dialogs.nextFileNames.push_back(casePath);
             formMain.File_OpenClick();
-            // Every row into memory, as the board and the property list read them.
-            auto& list = program->dataModule().ADODataSet1();
-            list.open();
-            list.close();
         });
         if (program->state.totalRecords != items || !dialogs.shown.isEmpty()) {
             std::fprintf(stderr, "bench_files: the case of %d items did not open\n", items);

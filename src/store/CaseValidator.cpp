@@ -162,24 +162,27 @@ QString valueText(const QVariant& value) {
     return value.toString();
 }
 
-// Why a stored value cannot stand in its column, or an empty text when it can.
-QString badValueReason(int pos, const QVariant& value) {
-    if (value.isNull())
+using Type = Statement::Type;
+
+// Why the value in this column of the current row cannot stand there, or an empty text.
+// Types are read as stored, so the walk over every row costs no conversions.
+QString badValueReason(const Statement& row, int column, int pos) {
+    const Type type = row.type(column);
+    if (type == Type::Null)
         return {};
-    const auto type = value.typeId();
     if (layout::isPriceColumn(pos)) {
-        if (type != QMetaType::Double && type != QMetaType::LongLong)
-            return QStringLiteral("не число: «%1»").arg(valueText(value));
-        if (!(std::abs(value.toDouble()) <= layout::PriceLimit))
-            return QStringLiteral("число вне допустимых пределов (±10^15): %1").arg(valueText(value));
+        if (type != Type::Real && type != Type::Integer)
+            return QStringLiteral("не число: «%1»").arg(valueText(row.value(column)));
+        if (!(std::abs(row.real(column)) <= layout::PriceLimit))
+            return QStringLiteral("число вне допустимых пределов (±10^15): %1").arg(valueText(row.value(column)));
         return {};
     }
     if (layout::isAllocationColumn(pos)) {
-        if (type != QMetaType::LongLong)
-            return QStringLiteral("не целое число: «%1»").arg(valueText(value));
+        if (type != Type::Integer)
+            return QStringLiteral("не целое число: «%1»").arg(valueText(row.value(column)));
         return {};
     }
-    if (type == QMetaType::QByteArray)
+    if (type == Type::Blob)
         return QStringLiteral("двоичные данные вместо текста");
     return {};
 }
@@ -187,15 +190,6 @@ QString badValueReason(int pos, const QVariant& value) {
 bool isCheckedColumn(int pos) {
     return pos == layout::ColName || pos == layout::ColNotes || pos == layout::ColValuation ||
            layout::isPriceColumn(pos) || layout::isAllocationColumn(pos);
-}
-
-QString valueCondition(int pos) {
-    const QString c = quoted(layout::PropertyColumnNames[size_t(pos)]);
-    if (layout::isPriceColumn(pos))
-        return QStringLiteral("(%1 IS NULL OR (typeof(%1) IN ('integer', 'real') AND abs(%1) <= 1e15))").arg(c);
-    if (layout::isAllocationColumn(pos))
-        return QStringLiteral("(%1 IS NULL OR typeof(%1) = 'integer')").arg(c);
-    return QStringLiteral("(typeof(%1) <> 'blob')").arg(c);
 }
 
 } // namespace
@@ -221,35 +215,29 @@ void checkLayout(Database& db) {
 
 void checkValues(Database& db) {
     QStringList columns{QStringLiteral("rowid")};
-    QStringList conditions;
     QList<int> positions;
     for (int pos = 0; pos < layout::PropertyColumnCount; ++pos) {
         if (!isCheckedColumn(pos))
             continue;
         positions.append(pos);
         columns << quoted(layout::PropertyColumnNames[size_t(pos)]);
-        conditions << valueCondition(pos);
     }
-    Statement bad = db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE NOT (%3) ORDER BY rowid LIMIT 1")
-                                   .arg(columns.join(QStringLiteral(", ")), quoted(layout::PropertyTable),
-                                        conditions.join(QStringLiteral(" AND "))));
-    if (!bad.step())
-        return;
-    const qint64 rowid = bad.integer(0);
-    QString reason;
-    QString column;
-    for (int i = 0; i < positions.size() && reason.isEmpty(); ++i) {
-        reason = badValueReason(positions[i], bad.value(i + 1));
-        column = layout::PropertyColumnNames[size_t(positions[i])];
+    Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                                    .arg(columns.join(QStringLiteral(", ")), quoted(layout::PropertyTable)));
+    qint64 number = 0;
+    while (rows.step()) {
+        ++number;
+        for (int i = 0; i < positions.size(); ++i) {
+            const QString reason = badValueReason(rows, i + 1, positions[i]);
+            if (reason.isEmpty())
+                continue;
+            const QString name = rows.type(1) == Type::Text ? rows.text(1) : QString();
+            throw Error(
+                QStringLiteral("В строке %1 («%2») таблицы «%3» в поле «%4» %5.")
+                    .arg(number)
+                    .arg(name, layout::PropertyTable, layout::PropertyColumnNames[size_t(positions[i])], reason));
+        }
     }
-    const QString name = bad.value(1).typeId() == QMetaType::QString ? bad.text(1) : QString();
-    Statement number =
-        db.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE rowid <= ?1").arg(quoted(layout::PropertyTable)));
-    number.bind(1, rowid);
-    number.step();
-    throw Error(QStringLiteral("В строке %1 («%2») таблицы «%3» в поле «%4» %5.")
-                    .arg(number.integer(0))
-                    .arg(name, layout::PropertyTable, column, reason));
 }
 
 void checkIntegrity(Database& db) {

@@ -196,6 +196,25 @@ QString Statement::text(int column) const {
     return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
 }
 
+Statement::Type Statement::type(int column) const {
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER:
+        return Type::Integer;
+    case SQLITE_FLOAT:
+        return Type::Real;
+    case SQLITE_TEXT:
+        return Type::Text;
+    case SQLITE_BLOB:
+        return Type::Blob;
+    default:
+        return Type::Null;
+    }
+}
+
+double Statement::real(int column) const {
+    return sqlite3_column_double(m_stmt, column);
+}
+
 bool Statement::isNull(int column) const {
     return sqlite3_column_type(m_stmt, column) == SQLITE_NULL;
 }

@@ -60,6 +60,10 @@ public:
     qint64 integer(int column) const;
     QString text(int column) const;
     bool isNull(int column) const;
+    // The stored value's own type, without converting it (for checks over many rows).
+    enum class Type { Integer, Real, Text, Blob, Null };
+    Type type(int column) const;
+    double real(int column) const;
 
 private:
     Database* m_db;
