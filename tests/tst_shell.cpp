@@ -89,6 +89,7 @@ private slots:
     void commandLineCaseThatFailsFallsBackToTemplate();
     void missingTemplateStartsOnAnEmptyCase();
     void caseWithoutSettingsRowGetsDesignHeadings();
+    void journalLeftByACrashIsNotRolledIntoTheNextCase();
     void secondRunningProgramKeepsItsOwnWorkingCopy();
     void roundTripKeepsRowsAndHeadings();
     void postsAndDeletesThroughTheListClearCaseSaved();
@@ -224,6 +225,24 @@ void TestShell::caseWithoutSettingsRowGetsDesignHeadings() {
     QCOMPARE(p.state.headings, layout::DesignHeadings);
     QCOMPARE(p.state.totalRecords, 3);
     QCOMPARE(p.state.caseFileName, path);
+}
+
+void TestShell::journalLeftByACrashIsNotRolledIntoTheNextCase() {
+    TestProgram tp;
+    // What a crash leaves: the old working copy and its hot journal.
+    const QString oldCase = tp.path(QStringLiteral("Старое.rvb"));
+    makeCase(oldCase, threeItems());
+    QFile::copy(oldCase, tp.appDir() + QStringLiteral("/temp.rvb"));
+    QFile::copy(oldCase, tp.appDir() + QStringLiteral("/temp.rvb-journal"));
+    QFile::copy(oldCase, tp.appDir() + QStringLiteral("/temp.rvb-wal"));
+    const QString path = tp.path(QStringLiteral("Дело.rvb"));
+    makeCase(path, {threeItems()[2]});
+    Program& p = tp.start({path});
+    QVERIFY(tp.dialogs.shown.isEmpty());
+    QVERIFY(!QFileInfo::exists(tp.appDir() + QStringLiteral("/temp.rvb-journal")));
+    QVERIFY(!QFileInfo::exists(tp.appDir() + QStringLiteral("/temp.rvb-wal")));
+    QCOMPARE(itemNames(p), QStringList{QStringLiteral("Гараж")});
+    QCOMPARE(p.state.totalRecords, 1);
 }
 
 void TestShell::secondRunningProgramKeepsItsOwnWorkingCopy() {
