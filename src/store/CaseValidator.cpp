@@ -65,8 +65,10 @@ Kind kindOf(const QString& declared) {
     if (type.contains(QStringLiteral("CHAR")) || type.contains(QStringLiteral("TEXT")) ||
         type.contains(QStringLiteral("CLOB")))
         return Kind::Text;
+    // Numeric affinity (NUMERIC, DECIMAL) holds a price as well as REAL does.
     if (type.contains(QStringLiteral("REAL")) || type.contains(QStringLiteral("FLOA")) ||
-        type.contains(QStringLiteral("DOUB")))
+        type.contains(QStringLiteral("DOUB")) || type.contains(QStringLiteral("NUM")) ||
+        type.contains(QStringLiteral("DEC")))
         return Kind::Real;
     return Kind::Other;
 }
