@@ -111,7 +111,6 @@ private slots:
     void statusLine();
     void timeWithoutZone_data();
     void timeWithoutZone();
-    void positionText();
     void hintsGoToPanelZero();
     void viewMenuHidesAndShows();
     void headingDialog();
@@ -704,12 +703,6 @@ void TestShell::timeWithoutZone() {
     const QString text = caserules::timeText(QTime(9, 5, 7), QLocale(locale));
     // Some locale data use a plain blank before AM, some a narrow one.
     QCOMPARE(QString(text).replace(u' ', u'\u202f'), expected);
-}
-
-void TestShell::positionText() {
-    QCOMPARE(caserules::positionText(4, 10), QStringLiteral("Запись: 4 из 10"));
-    QCOMPARE(caserules::positionText(-1, 0), QStringLiteral(" нет записей"));
-    QCOMPARE(caserules::positionText(-1, 10), QStringLiteral(" нет записей"));
 }
 
 void TestShell::hintsGoToPanelZero() {

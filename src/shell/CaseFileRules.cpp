@@ -51,10 +51,4 @@ QString timeText(const QTime& time, const QLocale& locale) {
     return locale.toString(time, longTimeFormatWithoutZone(locale));
 }
 
-QString positionText(int recNo, int recordCount) {
-    if (recNo < 0)
-        return QStringLiteral(" нет записей");
-    return QStringLiteral("Запись: %1 из %2").arg(recNo).arg(recordCount);
-}
-
 } // namespace ravnobor::caserules

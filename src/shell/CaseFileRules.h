@@ -23,7 +23,4 @@ QString statusSummary(int totalRecords, int left, int centre, int right);
 QString timeText(const QTime& time, const QLocale& locale);
 QString longTimeFormatWithoutZone(const QLocale& locale);
 
-// The property list window's position box: "Запись: N из M", or " нет записей" with no current row.
-QString positionText(int recNo, int recordCount);
-
 } // namespace ravnobor::caserules

@@ -268,14 +268,9 @@ void TFormMain::Timer1Timer() {
         setWindowTitle(title);
     const QLocale locale;
     const QDateTime now = QDateTime::currentDateTime();
-    // The row count comes from the list dataset while it is open (the property list
-    // window fills its own position box); it is kept in memory, so the tick stays cheap.
-    auto& list = m_program.dataModule().ADODataSet1();
-    if (list.isOpen())
-        m_state.totalRecords = list.recordCount();
     statusPanels[3]->setText(caserules::timeText(now.time(), locale));
     statusPanels[2]->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_program.formPT().updatePositionBox();
+    m_program.formPT().updatePositionBox(); // and TotalRecords while the list dataset is open
     statusPanels[1]->setText(
         caserules::statusSummary(m_state.totalRecords, boardCount(1), boardCount(0), boardCount(-1)));
 }
