@@ -1,18 +1,318 @@
 #include "settings/TFormNstr.h"
 
+#include "editor/TFormNewZap.h"
+#include "editor/TFormPT.h"
+#include "settings/PartyNames.h"
+#include "settings/TFormVariant.h"
 #include "shell/Program.h"
+#include "shell/TFormMain.h"
+#include "store/Layout.h"
+#include "store/TDataModule1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
 
 namespace ravnobor {
+
+namespace {
+
+const QColor NotApplicableColour(229, 229, 229);
+const QSize DesignedClientSize(502, 325);
+
+// Edits and their columns, in the order of their names DBEdit1..DBEdit11.
+const std::array<const QString*, 11> EditColumns = {&layout::Description, &layout::Surname1,    &layout::Surname2,
+                                                    &layout::FirstName1,  &layout::Patronymic1, &layout::FirstName2,
+                                                    &layout::Patronymic2, &layout::Entity1,     &layout::Entity2,
+                                                    &layout::Address1,    &layout::Address2};
+
+QString storedText(const QVariant& value) {
+    return value.isNull() ? QString() : value.toString();
+}
+
+void paintApplicable(QLineEdit* edit, bool applies) {
+    edit->setEnabled(applies);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base,
+                     applies ? QApplication::palette().color(QPalette::Active, QPalette::Base) : NotApplicableColour);
+    edit->setPalette(palette);
+}
+
+} // namespace
 
 TFormNstr::TFormNstr(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormNstr"));
     setWindowTitle(QStringLiteral("Исходные данные"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    buildWindow();
+
+    TFormMain& main = m_program.formMain();
+    QAction* command = main.action(QStringLiteral("Serv_Nastr"));
+    command->setEnabled(true);
+    main.connectCommand(command, [this] { Serv_NastrClick(); });
 }
 
-void TFormNstr::FormActivate() {}
+void TFormNstr::buildWindow() {
+    for (size_t i = 0; i < EditColumns.size(); ++i) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
+        m_edits.push_back({edit, *EditColumns[i], QString()});
+        // A longer text that the case already holds may only get shorter; see loadEdits.
+        connect(edit, &QLineEdit::textEdited, this, [edit, limit = layout::settingsTextLength(*EditColumns[i])] {
+            edit->setMaxLength(std::max(limit, int(edit->text().size())));
+        });
+    }
+    m_parties[0] = {nullptr, layout::Legal1, {2, 4, 5}, 8};
+    m_parties[1] = {nullptr, layout::Legal2, {3, 6, 7}, 9};
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 6, 8, 8);
+    column->setSpacing(4);
+    auto* descriptionLabel = new QLabel(QStringLiteral("Описание предмета спора"), this);
+    descriptionLabel->setBuddy(DBEdit(1));
+    column->addWidget(descriptionLabel);
+    column->addWidget(DBEdit(1));
+    auto* groups = new QHBoxLayout;
+    groups->setSpacing(8);
+    groups->addWidget(buildPartyGroup(0, QStringLiteral("Первая сторона")), 1);
+    groups->addWidget(buildPartyGroup(1, QStringLiteral("Вторая сторона")), 1);
+    column->addLayout(groups, 1);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setDefault(true);
+    ok->setAutoDefault(true);
+    ok->setMinimumWidth(75);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+
+    RadioGroup1 = m_parties[0].kind;
+    RadioGroup2 = m_parties[1].kind;
+
+    // Description, then each party: option, surname, first name, patronymic, entity, address; then OK.
+    QList<QWidget*> order{DBEdit(1)};
+    for (const PartyControls& party : m_parties) {
+        order << party.kind->button(0) << party.kind->button(1);
+        for (int number : party.personEdits)
+            order << DBEdit(number);
+        order << DBEdit(party.entityEdit) << DBEdit(party.entityEdit + 2);
+    }
+    order << ok;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+
+    setFixedSize(DesignedClientSize.expandedTo(minimumSizeHint()));
+}
+
+QWidget* TFormNstr::buildPartyGroup(int party, const QString& caption) {
+    PartyControls& controls = m_parties[size_t(party)];
+    auto* group = new QGroupBox(caption, this);
+    group->setObjectName(QStringLiteral("GroupBox%1").arg(party + 1));
+    controls.kind = new QButtonGroup(this);
+    controls.kind->setObjectName(QStringLiteral("RadioGroup%1").arg(party + 1));
+    const QString itemName = controls.kind->objectName() + QStringLiteral("Item%1");
+    auto* person = new QRadioButton(QStringLiteral("Физическое лицо"), group);
+    auto* entity = new QRadioButton(QStringLiteral("Юридическое лицо"), group);
+    person->setObjectName(itemName.arg(0));
+    entity->setObjectName(itemName.arg(1));
+    controls.kind->addButton(person, 0);
+    controls.kind->addButton(entity, 1);
+    connect(controls.kind, &QButtonGroup::idToggled, this, [this, party](int, bool checked) {
+        if (checked)
+            m_program.formMain().runCommand([this, party] { party == 0 ? RadioGroup1Click() : RadioGroup2Click(); });
+    });
+
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(8, 4, 8, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    grid->setColumnMinimumWidth(0, 12);
+    grid->addWidget(person, 0, 0, 1, 3);
+    const QString personLabels[3] = {QStringLiteral("Фамилия"), QStringLiteral("Имя"), QStringLiteral("Отчество")};
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new QLabel(personLabels[i], group);
+        label->setBuddy(DBEdit(controls.personEdits[size_t(i)]));
+        grid->addWidget(label, i + 1, 1);
+        grid->addWidget(DBEdit(controls.personEdits[size_t(i)]), i + 1, 2);
+    }
+    auto* entityRow = new QHBoxLayout;
+    entityRow->setSpacing(6);
+    entityRow->addWidget(entity);
+    entityRow->addWidget(DBEdit(controls.entityEdit), 1);
+    grid->addLayout(entityRow, 4, 0, 1, 3);
+    auto* addressLabel = new QLabel(QStringLiteral("Адрес"), group);
+    addressLabel->setBuddy(DBEdit(controls.entityEdit + 2));
+    grid->addWidget(addressLabel, 5, 0, 1, 2);
+    grid->addWidget(DBEdit(controls.entityEdit + 2), 5, 2);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(6, 1);
+    return group;
+}
+
+void TFormNstr::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* shown = screen())
+        move(shown->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TFormNstr::Serv_NastrClick() {
+    FormActivate();
+    try {
+        m_program.dialogs.exec(*this);
+    } catch (...) {
+        FormDeactivate();
+        throw;
+    }
+    FormDeactivate();
+}
+
+void TFormNstr::FormActivate() {
+    auto& settings = m_program.dataModule().ADODataSet2();
+    settings.open();
+    settings.edit();
+    try {
+        loadEdits();
+        for (size_t p = 0; p < m_parties.size(); ++p) {
+            m_storedLegal[p] = settings::storedFlag(settings.fieldByName(m_parties[p].legalColumn));
+            const QSignalBlocker quiet(m_parties[p].kind);
+            m_parties[p].kind->button(m_storedLegal[p] ? 1 : 0)->setChecked(true);
+        }
+    } catch (...) {
+        settings.cancel();
+        settings.close();
+        throw;
+    }
+    RadioGroup1Click();
+    RadioGroup2Click();
+}
+
+void TFormNstr::loadEdits() {
+    const auto& settings = m_program.dataModule().ADODataSet2();
+    for (BoundEdit& bound : m_edits) {
+        bound.shownText = storedText(settings.fieldByName(bound.column));
+        // setMaxLength would cut a longer text that the case already holds: let it stand whole.
+        bound.edit->setMaxLength(std::max(layout::settingsTextLength(bound.column), int(bound.shownText.size())));
+        bound.edit->setText(bound.shownText);
+        bound.edit->setCursorPosition(0);
+        bound.edit->setModified(false);
+    }
+}
+
+void TFormNstr::applyPartyKind(const PartyControls& party) {
+    const bool legalEntity = party.kind->checkedId() == 1;
+    for (int number : party.personEdits)
+        paintApplicable(DBEdit(number), !legalEntity);
+    paintApplicable(DBEdit(party.entityEdit), legalEntity);
+}
+
+void TFormNstr::RadioGroup1Click() {
+    applyPartyKind(m_parties[0]);
+}
+
+void TFormNstr::RadioGroup2Click() {
+    applyPartyKind(m_parties[1]);
+}
+
 void TFormNstr::FormDeactivate() {
+    auto& settings = m_program.dataModule().ADODataSet2();
+    if (settings.isOpen()) {
+        bool changed = false;
+        try {
+            changed = writeBackChanges();
+            settings.post();
+        } catch (...) {
+            settings.cancel();
+            settings.close();
+            throw;
+        }
+        settings.close();
+        // The silent refresh after a load writes nothing new and leaves the case saved.
+        if (changed)
+            m_program.state.caseSaved = false;
+    }
     NewName_all();
 }
-void TFormNstr::NewName_all() {}
+
+bool TFormNstr::writeBackChanges() {
+    auto& settings = m_program.dataModule().ADODataSet2();
+    bool changed = false;
+    // Only what the user changed goes back, so a stored value is never rewritten or cut.
+    for (const BoundEdit& bound : m_edits) {
+        if (bound.edit->isModified() && bound.edit->text() != bound.shownText) {
+            settings.setFieldByName(bound.column, bound.edit->text());
+            changed = true;
+        }
+    }
+    const bool creatingRow = settings.state() == store::Dataset::State::Insert;
+    for (size_t p = 0; p < m_parties.size(); ++p) {
+        const bool legalEntity = m_parties[p].kind->checkedId() == 1;
+        if (legalEntity != m_storedLegal[p] || creatingRow)
+            settings.setFieldByName(m_parties[p].legalColumn, legalEntity ? 1 : 0);
+        changed = changed || legalEntity != m_storedLegal[p];
+    }
+    return changed;
+}
+
+void TFormNstr::NewName_all() {
+    auto& settings = m_program.dataModule().ADODataSet2();
+    const bool openedHere = !settings.isOpen();
+    if (openedHere)
+        settings.open();
+    const bool hasRow = settings.state() != store::Dataset::State::Browse || settings.recordCount() > 0;
+    const auto text = [&](const QString& column) {
+        return hasRow ? storedText(settings.fieldByName(column)) : QString();
+    };
+    const auto party = [&](const QString& legal, const QString& surname, const QString& firstName,
+                           const QString& patronymic, const QString& entity) {
+        return settings::PartyFields{hasRow && settings::storedFlag(settings.fieldByName(legal)), text(surname),
+                                     text(firstName), text(patronymic), text(entity)};
+    };
+    AppState& state = m_program.state;
+    try {
+        state.party1Name = settings::composePartyName(
+            party(layout::Legal1, layout::Surname1, layout::FirstName1, layout::Patronymic1, layout::Entity1));
+        state.party2Name = settings::composePartyName(
+            party(layout::Legal2, layout::Surname2, layout::FirstName2, layout::Patronymic2, layout::Entity2));
+        state.caseDescription = text(layout::Description);
+    } catch (...) {
+        if (openedHere)
+            settings.close();
+        throw;
+    }
+    if (openedHere)
+        settings.close();
+    pushNames();
+}
+
+void TFormNstr::pushNames() {
+    const AppState& state = m_program.state;
+    const QString& p1 = state.party1Name;
+    const QString& p2 = state.party2Name;
+    TFormMain& main = m_program.formMain();
+    m_program.formPT().setPartyNames(p1, p2);
+    m_program.formNewZap().setPartyNames(p1, p2);
+    main.Label1->setText(p1);
+    main.Label2->setText(p2);
+    m_program.formVariant().setPartyNames(p1, p2);
+    main.Label3->setText(settings::variantLine(settings::variantEntry(state.divisionVariant, p1, p2),
+                                               settings::priceBasisEntry(state.priceBasis, p1, p2)));
+    main.SummStr();
+    main.setBoardPartyNames(p1, p2);
+    main.Panel1->setText(state.caseDescription);
+}
 
 } // namespace ravnobor

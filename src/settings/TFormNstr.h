@@ -1,21 +1,69 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <QVariant>
+
+#include <array>
+#include <vector>
+
+class QButtonGroup;
+class QLineEdit;
+class QRadioButton;
 
 namespace ravnobor {
 
 class Program;
 
+// The parties window: the case description and both parties' data, edited in the
+// one row of the settings table. It also builds the parties' display names and
+// hands them to every window that shows them.
 class TFormNstr final : public QDialog {
     Q_OBJECT
 public:
     TFormNstr(Program& program, QWidget* parent);
+
+    // The main window's command: show the window modally; the names follow when it closes.
+    void Serv_NastrClick();
+    // The show and close steps of the window; start-up and Open run them without showing it.
     void FormActivate();
     void FormDeactivate();
+    void RadioGroup1Click();
+    void RadioGroup2Click();
+    // Rebuilds the names from the case and pushes them everywhere they are shown.
     void NewName_all();
 
+    QLineEdit* DBEdit(int number) const { return m_edits.at(size_t(number - 1)).edit; }
+    QButtonGroup* RadioGroup1 = nullptr;
+    QButtonGroup* RadioGroup2 = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    struct BoundEdit {
+        QLineEdit* edit = nullptr;
+        QString column;
+        QString shownText; // the stored text as the window showed it
+    };
+    struct PartyControls {
+        QButtonGroup* kind;
+        QString legalColumn;
+        std::array<int, 3> personEdits; // surname, first name, patronymic
+        int entityEdit;
+    };
+
+    void buildWindow();
+    QWidget* buildPartyGroup(int party, const QString& caption);
+    void applyPartyKind(const PartyControls& party);
+    void loadEdits();
+    bool writeBackChanges();
+    void pushNames();
+
     Program& m_program;
+    std::vector<BoundEdit> m_edits; // DBEdit1..DBEdit11
+    std::array<PartyControls, 2> m_parties{};
+    std::array<bool, 2> m_storedLegal{};
 };
 
 } // namespace ravnobor

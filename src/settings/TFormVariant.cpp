@@ -1,12 +1,85 @@
 #include "settings/TFormVariant.h"
 
+#include "settings/PartyNames.h"
+#include "settings/RadioGroup.h"
+#include "settings/TFormNstr.h"
 #include "shell/Program.h"
+#include "shell/TFormMain.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
 
 namespace ravnobor {
 
 TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormVariant"));
     setWindowTitle(QStringLiteral("Выбор варианта раздела"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+
+    const QStringList parties{QStringLiteral("Сторона 1"), QStringLiteral("Сторона 2")};
+    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("Вариант"), parties, this);
+    RadioGroup2 = new RadioGroup(QStringLiteral("RadioGroup2"), QStringLiteral("По цене"),
+                                 parties + QStringList{settings::AgreedPriceEntry}, this);
+    RadioGroup1->setItemIndex(m_program.state.divisionVariant);
+    RadioGroup2->setItemIndex(m_program.state.priceBasis);
+    for (RadioGroup* group : {RadioGroup1, RadioGroup2})
+        connect(group, &RadioGroup::itemChosen, this,
+                [this] { m_program.formMain().runCommand([this] { RadioGroup1Click(); }); });
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Button1"));
+    ok->setDefault(true);
+    ok->setMinimumWidth(75);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(8, 4, 8, 8);
+    row->setSpacing(8);
+    row->addWidget(RadioGroup1, 1);
+    row->addWidget(RadioGroup2, 1);
+    auto* buttonColumn = new QVBoxLayout;
+    buttonColumn->addStretch(1);
+    buttonColumn->addWidget(ok);
+    row->addLayout(buttonColumn);
+    setFixedSize(QSize(395, 98).expandedTo(minimumSizeHint()));
+
+    TFormMain& main = m_program.formMain();
+    QAction* command = main.action(QStringLiteral("Serv_Variant"));
+    command->setEnabled(true);
+    main.connectCommand(command, [this] { Serv_VariantClick(); });
+}
+
+void TFormVariant::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (const QScreen* shown = screen())
+        move(shown->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void TFormVariant::Serv_VariantClick() {
+    m_program.dialogs.exec(*this);
+}
+
+void TFormVariant::RadioGroup1Click() {
+    AppState& state = m_program.state;
+    const int variant = RadioGroup1->itemIndex();
+    const int basis = RadioGroup2->itemIndex();
+    if (variant == state.divisionVariant && basis == state.priceBasis)
+        return;
+    state.divisionVariant = variant;
+    state.priceBasis = basis;
+    m_program.formMain().InsertDann();
+    m_program.formNstr().NewName_all();
+}
+
+void TFormVariant::setPartyNames(const QString& party1, const QString& party2) {
+    for (RadioGroup* group : {RadioGroup1, RadioGroup2}) {
+        group->setItemText(0, party1);
+        group->setItemText(1, party2);
+    }
 }
 
 } // namespace ravnobor

@@ -96,6 +96,14 @@ inline const std::array<QString, HeadingCount> DesignHeadings = {
 inline constexpr int NameLength = 100;     // item names, surnames, first names, patronymics, valuation
 inline constexpr int LongTextLength = 255; // notes, description, entity names, addresses, headings
 
+// The longest text the parties window accepts while typing into a column of the settings table.
+inline int settingsTextLength(const QString& column) {
+    for (const QString* name : {&Surname1, &FirstName1, &Patronymic1, &Surname2, &FirstName2, &Patronymic2})
+        if (column == *name)
+            return NameLength;
+    return LongTextLength;
+}
+
 // Prices are bounded so exact sums never overflow and no float artefact can reach a cent.
 inline constexpr double PriceLimit = 1e15;
 

@@ -1,0 +1,48 @@
+#include "settings/RadioGroup.h"
+
+#include "settings/PartyNames.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace ravnobor {
+
+RadioGroup::RadioGroup(const QString& objectName, const QString& caption, const QStringList& items, QWidget* parent)
+    : QGroupBox(caption, parent), m_group(new QButtonGroup(this)), m_texts(items) {
+    setObjectName(objectName);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, caption.isEmpty() ? 4 : 2, 8, 4);
+    column->setSpacing(2);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(settings::menuText(items.at(i)), this);
+        button->setObjectName(objectName + QStringLiteral("Item%1").arg(i));
+        m_group->addButton(button, i);
+        m_buttons.push_back(button);
+        column->addWidget(button);
+    }
+    column->addStretch(1);
+    // React to a button becoming checked: a click also fires on the button already checked.
+    connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked)
+            emit itemChosen(id);
+    });
+}
+
+int RadioGroup::itemIndex() const {
+    return m_group->checkedId();
+}
+
+void RadioGroup::setItemIndex(int index) {
+    const QSignalBlocker quiet(m_group);
+    if (index >= 0 && index < count())
+        m_buttons[size_t(index)]->setChecked(true);
+}
+
+void RadioGroup::setItemText(int index, const QString& text) {
+    m_texts[index] = text;
+    m_buttons.at(size_t(index))->setText(settings::menuText(text));
+}
+
+} // namespace ravnobor

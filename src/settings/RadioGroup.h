@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QStringList>
+
+#include <vector>
+
+class QButtonGroup;
+class QRadioButton;
+
+namespace ravnobor {
+
+// A captioned group of radio buttons with one chosen item, like the option groups
+// of the settings dialogs. Its buttons are named <group name>Item<index>.
+class RadioGroup final : public QGroupBox {
+    Q_OBJECT
+public:
+    RadioGroup(const QString& objectName, const QString& caption, const QStringList& items, QWidget* parent);
+
+    int count() const { return int(m_buttons.size()); }
+    int itemIndex() const;
+    // Chooses an item without announcing it.
+    void setItemIndex(int index);
+    // The text shown exactly as given: an "&" is not taken for a shortcut mark.
+    void setItemText(int index, const QString& text);
+    QString itemText(int index) const { return m_texts.at(index); }
+    QRadioButton* button(int index) const { return m_buttons.at(size_t(index)); }
+
+signals:
+    // Another item became the chosen one; choosing the chosen item again says nothing.
+    void itemChosen(int index);
+
+private:
+    QButtonGroup* m_group;
+    std::vector<QRadioButton*> m_buttons;
+    QStringList m_texts;
+};
+
+} // namespace ravnobor
