@@ -23,11 +23,27 @@ RadioGroup::RadioGroup(const QString& objectName, const QString& caption, const 
         column->addWidget(button);
     }
     column->addStretch(1);
+    keepTabStopOnChosen(*m_group);
     // React to a button becoming checked: a click also fires on the button already checked.
     connect(m_group, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
         if (checked)
             emit itemChosen(id);
     });
+}
+
+void keepTabStopOnChosen(QButtonGroup& group) {
+    const auto update = [&group] {
+        const QList<QAbstractButton*> buttons = group.buttons();
+        const bool anyChosen = group.checkedButton() != nullptr;
+        for (QAbstractButton* button : buttons) {
+            const bool tabStop = button->isChecked() || (!anyChosen && button == buttons.front());
+            button->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+    };
+    // Each button's own signal: the group's may be blocked while a choice is loaded.
+    for (QAbstractButton* button : group.buttons())
+        QObject::connect(button, &QAbstractButton::toggled, &group, update);
+    update();
 }
 
 int RadioGroup::itemIndex() const {

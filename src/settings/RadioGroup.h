@@ -36,4 +36,8 @@ private:
     QStringList m_texts;
 };
 
+// Tab visits a group of options once, at its chosen option; the arrow keys move
+// between the options, as in the system's own option groups.
+void keepTabStopOnChosen(QButtonGroup& group);
+
 } // namespace ravnobor

@@ -2,7 +2,9 @@
 
 #include "editor/TFormNewZap.h"
 #include "editor/TFormPT.h"
+#include "settings/ColumnLengthValidator.h"
 #include "settings/PartyNames.h"
+#include "settings/RadioGroup.h"
 #include "settings/TFormVariant.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
@@ -29,6 +31,7 @@ namespace {
 
 const QColor NotApplicableColour(229, 229, 229);
 const QSize DesignedClientSize(502, 325);
+constexpr int LineEditLimit = 32767; // QLineEdit's own default maximum
 
 // Edits and their columns, in the order of their names DBEdit1..DBEdit11.
 const std::array<const QString*, 11> EditColumns = {&layout::Description, &layout::Surname1,    &layout::Surname2,
@@ -66,11 +69,9 @@ void TFormNstr::buildWindow() {
     for (size_t i = 0; i < EditColumns.size(); ++i) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QStringLiteral("DBEdit%1").arg(i + 1));
-        m_edits.push_back({edit, *EditColumns[i], QString()});
-        // A longer text that the case already holds may only get shorter; see loadEdits.
-        connect(edit, &QLineEdit::textEdited, this, [edit, limit = layout::settingsTextLength(*EditColumns[i])] {
-            edit->setMaxLength(std::max(limit, int(edit->text().size())));
-        });
+        auto* limit = new ColumnLengthValidator(layout::settingsTextLength(*EditColumns[i]), edit);
+        edit->setValidator(limit);
+        m_edits.push_back({edit, limit, *EditColumns[i], QString()});
     }
     m_parties[0] = {nullptr, layout::Legal1, {2, 4, 5}, 8};
     m_parties[1] = {nullptr, layout::Legal2, {3, 6, 7}, 9};
@@ -131,6 +132,7 @@ QWidget* TFormNstr::buildPartyGroup(int party, const QString& caption) {
     entity->setObjectName(itemName.arg(1));
     controls.kind->addButton(person, 0);
     controls.kind->addButton(entity, 1);
+    keepTabStopOnChosen(*controls.kind);
     connect(controls.kind, &QButtonGroup::idToggled, this, [this, party](int, bool checked) {
         if (checked)
             m_program.formMain().runCommand([this, party] { party == 0 ? RadioGroup1Click() : RadioGroup2Click(); });
@@ -204,11 +206,12 @@ void TFormNstr::loadEdits() {
     const auto& settings = m_program.dataModule().ADODataSet2();
     for (BoundEdit& bound : m_edits) {
         bound.shownText = storedText(settings.fieldByName(bound.column));
-        // setMaxLength would cut a longer text that the case already holds: let it stand whole.
-        bound.edit->setMaxLength(std::max(layout::settingsTextLength(bound.column), int(bound.shownText.size())));
+        // setText would cut a text longer than the edit's own limit: let it stand whole.
+        bound.edit->setMaxLength(std::max(LineEditLimit, int(bound.shownText.size())));
+        // The edit runs its validator on setText too, so the limit must know first.
+        bound.limit->allowStoredLength(int(bound.shownText.size()));
         bound.edit->setText(bound.shownText);
         bound.edit->setCursorPosition(0);
-        bound.edit->setModified(false);
     }
 }
 
@@ -252,7 +255,7 @@ bool TFormNstr::writeBackChanges() {
     bool changed = false;
     // Only what the user changed goes back, so a stored value is never rewritten or cut.
     for (const BoundEdit& bound : m_edits) {
-        if (bound.edit->isModified() && bound.edit->text() != bound.shownText) {
+        if (bound.edit->text() != bound.shownText) {
             settings.setFieldByName(bound.column, bound.edit->text());
             changed = true;
         }

@@ -13,6 +13,7 @@ class QRadioButton;
 
 namespace ravnobor {
 
+class ColumnLengthValidator;
 class Program;
 
 // The parties window: the case description and both parties' data, edited in the
@@ -43,6 +44,7 @@ protected:
 private:
     struct BoundEdit {
         QLineEdit* edit = nullptr;
+        ColumnLengthValidator* limit = nullptr;
         QString column;
         QString shownText; // the stored text as the window showed it
     };
