@@ -139,6 +139,7 @@ private slots:
     void typingStopsAtColumnLength();
     void markupAndAmpersandShownAsTyped();
     void variantDialog();
+    void longNamesDoNotWidenTheVariantDialogWithoutBound();
     void variantAndBasisChangeTheVariantLine_data();
     void variantAndBasisChangeTheVariantLine();
     void chosenItemAgainRebuildsNothing();
@@ -575,6 +576,30 @@ void TestSettings::variantDialog() {
     QCOMPARE(items, QStringList({u"Рубли"_s, u"Доллары"_s, u"Евро"_s, u"Гривны"_s}));
     QCOMPARE(currency.RadioGroup1->itemIndex(), 0);
     QVERIFY(currency.findChild<QPushButton*>(u"Button1"_s)->isDefault());
+}
+
+void TestSettings::longNamesDoNotWidenTheVariantDialogWithoutBound() {
+    test::TestProgram t;
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, {});
+    const QString longName = u"<b>"_s + QString(250, u'Ж');
+    writeSettings(casePath, {{layout::Legal1, 1}, {layout::Entity1, longName}, {layout::Surname2, u"Ли"_s}});
+    Program& program = t.start({casePath});
+    TFormVariant& dialog = program.formVariant();
+    dialog.show();
+    QVERIFY(dialog.width() < 900);
+    QRadioButton* first = dialog.RadioGroup1->button(0);
+    QVERIFY(first->text().startsWith(u"<b>ЖЖ"_s));
+    QVERIFY(first->text().endsWith(QChar(0x2026)));
+    QVERIFY(first->width() >= first->sizeHint().width()); // the shortened text is not clipped as well
+    QCOMPARE(first->toolTip(), u"<p style='white-space:pre'>&lt;b&gt;"_s + QString(250, u'Ж') + u"</p>"_s);
+    QCOMPARE(dialog.RadioGroup1->itemText(0), longName);
+    QCOMPARE(dialog.RadioGroup1->button(1)->text(), u"Ли . ."_s);
+    QCOMPARE(dialog.RadioGroup1->button(1)->toolTip(), QString());
+    // The variant line and the labels carry the name whole.
+    QCOMPARE(program.formMain().Label1->text(), longName);
+    QCOMPARE(program.formMain().Label3->text(), u"  Вариант раздела: "_s + longName + u",  цена: "_s + longName);
+    dialog.hide();
 }
 
 void TestSettings::variantAndBasisChangeTheVariantLine_data() {

@@ -18,6 +18,7 @@ RadioGroup::RadioGroup(const QString& objectName, const QString& caption, const 
     for (int i = 0; i < items.size(); ++i) {
         auto* button = new QRadioButton(settings::menuText(items.at(i)), this);
         button->setObjectName(objectName + QStringLiteral("Item%1").arg(i));
+        button->setMinimumWidth(button->sizeHint().width());
         m_group->addButton(button, i);
         m_buttons.push_back(button);
         column->addWidget(button);
@@ -58,7 +59,19 @@ void RadioGroup::setItemIndex(int index) {
 
 void RadioGroup::setItemText(int index, const QString& text) {
     m_texts[index] = text;
-    m_buttons.at(size_t(index))->setText(settings::menuText(text));
+    QRadioButton* button = m_buttons.at(size_t(index));
+    button->ensurePolished(); // measure with the font the button will be shown in
+    const QString shown = button->fontMetrics().elidedText(text, Qt::ElideRight, m_maximumTextWidth);
+    button->setText(settings::menuText(shown));
+    // A layout would otherwise squeeze the button and clip its text.
+    button->setMinimumWidth(button->sizeHint().width());
+    // Before the first showing nothing passes the new width up the layouts by itself.
+    layout()->invalidate();
+    updateGeometry();
+    // A tooltip takes markup for rich text: escape it, so the name reads as typed.
+    button->setToolTip(shown == text ? QString()
+                                     : QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+                                           QStringLiteral("</p>"));
 }
 
 } // namespace ravnobor

@@ -21,8 +21,10 @@ public:
     int itemIndex() const;
     // Chooses an item without announcing it.
     void setItemIndex(int index);
-    // The text shown exactly as given: an "&" is not taken for a shortcut mark.
+    // The text shown exactly as given: an "&" is not taken for a shortcut mark. A text
+    // wider than the group allows ends in an ellipsis and is shown whole as a tooltip.
     void setItemText(int index, const QString& text);
+    void setMaximumTextWidth(int pixels) { m_maximumTextWidth = pixels; }
     QString itemText(int index) const { return m_texts.at(index); }
     QRadioButton* button(int index) const { return m_buttons.at(size_t(index)); }
 
@@ -34,6 +36,7 @@ private:
     QButtonGroup* m_group;
     std::vector<QRadioButton*> m_buttons;
     QStringList m_texts;
+    int m_maximumTextWidth = QWIDGETSIZE_MAX;
 };
 
 // Tab visits a group of options once, at its chosen option; the arrow keys move

@@ -2,6 +2,7 @@
 
 #include "editor/TFormNewZap.h"
 #include "editor/TFormPT.h"
+#include "settings/Centred.h"
 #include "settings/ColumnLengthValidator.h"
 #include "settings/PartyNames.h"
 #include "settings/RadioGroup.h"
@@ -21,7 +22,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -130,6 +130,8 @@ QWidget* TFormNstr::buildPartyGroup(int party, const QString& caption) {
     auto* entity = new QRadioButton(QStringLiteral("Юридическое лицо"), group);
     person->setObjectName(itemName.arg(0));
     entity->setObjectName(itemName.arg(1));
+    for (QRadioButton* option : {person, entity})
+        option->setMinimumWidth(option->sizeHint().width());
     controls.kind->addButton(person, 0);
     controls.kind->addButton(entity, 1);
     keepTabStopOnChosen(*controls.kind);
@@ -151,24 +153,23 @@ QWidget* TFormNstr::buildPartyGroup(int party, const QString& caption) {
         grid->addWidget(label, i + 1, 1);
         grid->addWidget(DBEdit(controls.personEdits[size_t(i)]), i + 1, 2);
     }
-    auto* entityRow = new QHBoxLayout;
-    entityRow->setSpacing(6);
-    entityRow->addWidget(entity);
-    entityRow->addWidget(DBEdit(controls.entityEdit), 1);
-    grid->addLayout(entityRow, 4, 0, 1, 3);
+    // The entity's name goes under its option: beside it the edit would be too narrow
+    // for a name with this toolkit's fonts.
+    grid->addWidget(entity, 4, 0, 1, 3);
+    grid->addWidget(DBEdit(controls.entityEdit), 5, 1, 1, 2);
+    grid->setRowMinimumHeight(6, 4);
     auto* addressLabel = new QLabel(QStringLiteral("Адрес"), group);
     addressLabel->setBuddy(DBEdit(controls.entityEdit + 2));
-    grid->addWidget(addressLabel, 5, 0, 1, 2);
-    grid->addWidget(DBEdit(controls.entityEdit + 2), 5, 2);
+    grid->addWidget(addressLabel, 7, 0, 1, 2);
+    grid->addWidget(DBEdit(controls.entityEdit + 2), 7, 2);
     grid->setColumnStretch(2, 1);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(8, 1);
     return group;
 }
 
 void TFormNstr::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* shown = screen())
-        move(shown->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(*this);
 }
 
 void TFormNstr::Serv_NastrClick() {

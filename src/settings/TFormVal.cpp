@@ -1,5 +1,6 @@
 #include "settings/TFormVal.h"
 
+#include "settings/Centred.h"
 #include "settings/PartyNames.h"
 #include "settings/RadioGroup.h"
 #include "shell/Program.h"
@@ -8,7 +9,6 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace ravnobor {
@@ -52,8 +52,7 @@ TFormVal::TFormVal(Program& program, QWidget* parent) : QDialog(parent), m_progr
 
 void TFormVal::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* shown = screen())
-        move(shown->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(*this);
 }
 
 void TFormVal::Serv_ValClick() {

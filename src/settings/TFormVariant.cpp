@@ -1,5 +1,6 @@
 #include "settings/TFormVariant.h"
 
+#include "settings/Centred.h"
 #include "settings/PartyNames.h"
 #include "settings/RadioGroup.h"
 #include "settings/TFormNstr.h"
@@ -9,10 +10,16 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace ravnobor {
+
+namespace {
+
+const QSize DesignedClientSize(395, 98);
+constexpr int MaximumNameWidth = 200; // longer names end in an ellipsis
+
+} // namespace
 
 TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent), m_program(program) {
     setObjectName(QStringLiteral("FormVariant"));
@@ -26,9 +33,11 @@ TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent),
                                  parties + QStringList{settings::AgreedPriceEntry}, this);
     RadioGroup1->setItemIndex(m_program.state.divisionVariant);
     RadioGroup2->setItemIndex(m_program.state.priceBasis);
-    for (RadioGroup* group : {RadioGroup1, RadioGroup2})
+    for (RadioGroup* group : {RadioGroup1, RadioGroup2}) {
+        group->setMaximumTextWidth(MaximumNameWidth);
         connect(group, &RadioGroup::itemChosen, this,
                 [this] { m_program.formMain().runCommand([this] { RadioGroup1Click(); }); });
+    }
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
@@ -45,7 +54,7 @@ TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent),
     buttonColumn->addStretch(1);
     buttonColumn->addWidget(ok);
     row->addLayout(buttonColumn);
-    setFixedSize(QSize(395, 98).expandedTo(minimumSizeHint()));
+    fitToItems();
 
     TFormMain& main = m_program.formMain();
     QAction* command = main.action(QStringLiteral("Serv_Variant"));
@@ -53,10 +62,16 @@ TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent),
     main.connectCommand(command, [this] { Serv_VariantClick(); });
 }
 
+void TFormVariant::setVisible(bool visible) {
+    // Sized before it appears: the names may have changed since it was last shown.
+    if (visible)
+        fitToItems();
+    QDialog::setVisible(visible);
+}
+
 void TFormVariant::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (const QScreen* shown = screen())
-        move(shown->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    centreOnScreen(*this);
 }
 
 void TFormVariant::Serv_VariantClick() {
@@ -80,6 +95,16 @@ void TFormVariant::setPartyNames(const QString& party1, const QString& party2) {
         group->setItemText(0, party1);
         group->setItemText(1, party2);
     }
+    fitToItems();
+}
+
+void TFormVariant::fitToItems() {
+    // Fixed size, but wide enough that no party's name is clipped.
+    ensurePolished();
+    layout()->invalidate();
+    const QSize fitting = DesignedClientSize.expandedTo(minimumSizeHint());
+    if (minimumSize() != fitting || maximumSize() != fitting)
+        setFixedSize(fitting);
 }
 
 } // namespace ravnobor

@@ -24,10 +24,14 @@ public:
     RadioGroup* RadioGroup1 = nullptr; // "Вариант"
     RadioGroup* RadioGroup2 = nullptr; // "По цене"
 
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void fitToItems();
+
     Program& m_program;
 };
 
