@@ -7,6 +7,7 @@
 #include "shell/TFormMain.h"
 #include "store/Database.h"
 #include "store/Layout.h"
+#include "store/TDataModule1.h"
 #include "support/TestProgram.h"
 
 #include <QAction>
@@ -134,6 +135,7 @@ private slots:
     void caseSavedOnlyWhenAValueChanges_data();
     void caseSavedOnlyWhenAValueChanges();
     void caseWithoutSettingsRowGetsOne();
+    void settingsTableWithoutAColumn();
     void openAndNewRefreshNamesAndKeepChoices();
     void longStoredValueShownWholeAndKept();
     void typingStopsAtColumnLength();
@@ -428,6 +430,33 @@ void TestSettings::caseWithoutSettingsRowGetsOne() {
     QCOMPARE(program.formMain().Panel1->text(), QString());
     QVERIFY(program.state.caseSaved);
     QVERIFY(t.dialogs.shown.isEmpty());
+}
+
+void TestSettings::settingsTableWithoutAColumn() {
+    test::TestProgram t;
+    Program& program = t.start();
+    const QString casePath = t.path(u"Битое.rvb"_s);
+    test::makeCase(casePath, {});
+    {
+        store::Database db(casePath);
+        db.execute(u"ALTER TABLE \"Поля\" DROP COLUMN \"Адрес 2\""_s);
+    }
+    t.dialogs.nextFileNames.push_back(casePath);
+    trigger(program.formMain(), u"File_Open"_s);
+    QCOMPARE(t.dialogs.shown.size(), 1);
+    QCOMPARE(t.dialogs.shown.front().icon, QMessageBox::Critical);
+    QCOMPARE(t.dialogs.shown.front().text, u"В таблице «Поля» нет поля «Адрес 2»."_s);
+    QVERIFY(!program.dataModule().ADODataSet2().isOpen());
+
+    // The window itself says the same and leaves nothing open; the program goes on.
+    trigger(program.formMain(), u"Serv_Nastr"_s);
+    QCOMPARE(t.dialogs.shown.size(), 2);
+    QCOMPARE(t.dialogs.shown.back().text, u"В таблице «Поля» нет поля «Адрес 2»."_s);
+    QVERIFY(t.dialogs.dialogsShown.isEmpty());
+    QVERIFY(!program.dataModule().ADODataSet2().isOpen());
+    trigger(program.formMain(), u"File_Create"_s);
+    QCOMPARE(program.formMain().Label1->text(), u" . ."_s);
+    QCOMPARE(t.dialogs.shown.size(), 2);
 }
 
 void TestSettings::openAndNewRefreshNamesAndKeepChoices() {
