@@ -73,8 +73,8 @@ void TFormNstr::buildWindow() {
         edit->setValidator(limit);
         m_edits.push_back({edit, limit, *EditColumns[i], QString()});
     }
-    m_parties[0] = {nullptr, layout::Legal1, {2, 4, 5}, 8};
-    m_parties[1] = {nullptr, layout::Legal2, {3, 6, 7}, 9};
+    m_parties[0] = {nullptr, layout::Legal1, {2, 4, 5}, 8, 10};
+    m_parties[1] = {nullptr, layout::Legal2, {3, 6, 7}, 9, 11};
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(8, 6, 8, 8);
@@ -110,7 +110,7 @@ void TFormNstr::buildWindow() {
         order << party.kind->button(0) << party.kind->button(1);
         for (int number : party.personEdits)
             order << DBEdit(number);
-        order << DBEdit(party.entityEdit) << DBEdit(party.entityEdit + 2);
+        order << DBEdit(party.entityEdit) << DBEdit(party.addressEdit);
     }
     order << ok;
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -159,9 +159,9 @@ QWidget* TFormNstr::buildPartyGroup(int party, const QString& caption) {
     grid->addWidget(DBEdit(controls.entityEdit), 5, 1, 1, 2);
     grid->setRowMinimumHeight(6, 4);
     auto* addressLabel = new QLabel(QStringLiteral("Адрес"), group);
-    addressLabel->setBuddy(DBEdit(controls.entityEdit + 2));
+    addressLabel->setBuddy(DBEdit(controls.addressEdit));
     grid->addWidget(addressLabel, 7, 0, 1, 2);
-    grid->addWidget(DBEdit(controls.entityEdit + 2), 7, 2);
+    grid->addWidget(DBEdit(controls.addressEdit), 7, 2);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(8, 1);
     return group;

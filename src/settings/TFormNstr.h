@@ -53,6 +53,7 @@ private:
         QString legalColumn;
         std::array<int, 3> personEdits; // surname, first name, patronymic
         int entityEdit;
+        int addressEdit;
     };
 
     void buildWindow();
