@@ -274,10 +274,11 @@ void TestBoard::totalsPanel() {
     AppState& state = f.program().state;
     state.party1Name = QStringLiteral("Иванов И. И.");
     state.currencySuffix = QStringLiteral("долл.США");
-    QCOMPARE(f.text("Label14"), QStringLiteral("  Сторона1"));
+    // The template's parties are natural persons with empty names: " . .".
+    QCOMPARE(f.text("Label14"), QStringLiteral("   . ."));
     f.form().SummStr();
     QCOMPARE(f.text("Label14"), QStringLiteral("  Иванов И. И."));
-    QCOMPARE(f.text("Label8"), QStringLiteral("  Сторона2"));
+    QCOMPARE(f.text("Label8"), QStringLiteral("   . ."));
     QCOMPARE(f.text("Edit17"), QStringLiteral("1650,00 долл.США"));
     for (BoardListView* view : {f.left(), f.centre(), f.right()})
         QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Цена, долл.США"));
@@ -465,9 +466,10 @@ void TestBoard::popupCaptionsNameTheParties() {
     const auto caption = [&](const char* name) {
         return f.form().findChild<QAction*>(QString::fromLatin1(name))->text();
     };
-    QCOMPARE(caption("N21"), QStringLiteral("Стороне 2"));
+    // Start-up names the parties of the template's case: natural persons with empty names.
+    QCOMPARE(caption("N21"), QStringLiteral(" . ."));
     QCOMPARE(caption("N1"), QStringLiteral("Нераспределенное"));
-    QCOMPARE(caption("MenuItem1"), QStringLiteral("Стороне 1"));
+    QCOMPARE(caption("MenuItem1"), QStringLiteral(" . ."));
     f.form().setBoardPartyNames(QStringLiteral("Иванов"), QStringLiteral("ООО \"Рога & Копыта\""));
     QCOMPARE(caption("N21"), QStringLiteral("ООО \"Рога && Копыта\""));
     QCOMPARE(caption("MenuItem1"), QStringLiteral("Иванов"));
