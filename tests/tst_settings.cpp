@@ -10,6 +10,7 @@
 #include "store/TDataModule1.h"
 #include "support/TestProgram.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -120,6 +122,31 @@ void trigger(TFormMain& main, const QString& name) {
     act->trigger();
 }
 
+// What the board shows in the column of that allocation tag: names, or "name price".
+QStringList column(TFormMain& main, int tag, bool withPrices = false) {
+    QStringList out;
+    for (const auto& item : main.boardItems(tag))
+        out << (withPrices ? item.name + u' ' + item.price : item.name);
+    return out;
+}
+
+// Every text of the totals panel and the price captions of the three lists.
+QStringList amountTexts(TFormMain& main) {
+    QStringList out;
+    for (const QLineEdit* field : main.Panel7->findChildren<QLineEdit*>())
+        out << field->objectName() + u'=' + field->text();
+    for (const QString& name : {u"ListView2"_s, u"ListView1"_s, u"ListView3"_s})
+        out << name + u'=' +
+                   main.findChild<QAbstractItemView*>(name)->model()->headerData(1, Qt::Horizontal).toString();
+    out.sort();
+    return out;
+}
+
+// Three items placed differently by the two proposals.
+const QList<test::ItemRow> ThreeItems = {{u"Диван"_s, 10.0, 20.0, 30.0, 1, -1},
+                                         {u"Стол"_s, 1.0, 2.0, QVariant(), -1, QVariant()},
+                                         {u"Шкаф"_s, 5.0, 6.0, 7.5, 0, 1}};
+
 } // namespace
 
 class TestSettings : public QObject {
@@ -145,6 +172,11 @@ private slots:
     void variantAndBasisChangeTheVariantLine_data();
     void variantAndBasisChangeTheVariantLine();
     void chosenItemAgainRebuildsNothing();
+    void boardFollowsTheVariantAndKeepsEarlierMoves();
+    void priceBasisChangesTotalsNotPlacement_data();
+    void priceBasisChangesTotalsNotPlacement();
+    void currencyChangesEverySuffixAndNoNumber();
+    void totalsNameThePartiesAsTyped();
     void currencyDialog_data();
     void currencyDialog();
     void choicesAreNeverStored();
@@ -690,17 +722,141 @@ void TestSettings::chosenItemAgainRebuildsNothing() {
     // Change the case behind the program's back: only a rebuild would show it.
     writeSettings(program.state.workingCopyPath, {{layout::Surname1, u"Орлов"_s}});
     TFormVariant& dialog = program.formVariant();
-    QTest::mouseClick(dialog.RadioGroup1->button(0), Qt::LeftButton);
-    QTest::mouseClick(dialog.RadioGroup2->button(0), Qt::LeftButton);
+    dialog.RadioGroup1->button(0)->click();
+    dialog.RadioGroup2->button(0)->click();
     QCOMPARE(main.Label1->text(), u"Иванов И. П."_s);
-    QTest::mouseClick(dialog.RadioGroup2->button(2), Qt::LeftButton);
+    dialog.RadioGroup2->button(2)->click();
     QCOMPARE(main.Label1->text(), u"Орлов И. П."_s);
     QCOMPARE(main.Label3->text(), u"  Вариант раздела: Орлов И. П.,  цена: Согласованная"_s);
 
     TFormVal& currency = program.formVal();
-    QTest::mouseClick(currency.RadioGroup1->button(0), Qt::LeftButton);
+    currency.RadioGroup1->button(0)->click();
     QCOMPARE(program.state.currencySuffix, u"руб."_s);
     QCOMPARE(program.state.currencyIndex, 0);
+}
+
+void TestSettings::boardFollowsTheVariantAndKeepsEarlierMoves() {
+    test::TestProgram t;
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, ThreeItems);
+    writeSettings(casePath, TwoParties);
+    Program& program = t.start({casePath});
+    TFormMain& main = program.formMain();
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QCOMPARE(column(main, 1), QStringList({u"Диван"_s}));
+    QCOMPARE(column(main, 0), QStringList({u"Шкаф"_s}));
+    QCOMPARE(column(main, -1), QStringList({u"Стол"_s}));
+
+    // A move under party 1's proposal...
+    auto* centre = main.findChild<QAbstractItemView*>(u"ListView1"_s);
+    centre->selectionModel()->select(centre->model()->index(0, 0),
+                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    trigger(main, u"SpeedButton1Action"_s);
+    QCOMPARE(column(main, 1), QStringList({u"Диван"_s, u"Шкаф"_s}));
+
+    // ...party 2's proposal places the items its own way...
+    TFormVariant& dialog = program.formVariant();
+    dialog.RadioGroup1->button(1)->click();
+    QCOMPARE(column(main, 1), QStringList({u"Шкаф"_s}));
+    QCOMPARE(column(main, 0), QStringList({u"Стол"_s}));
+    QCOMPARE(column(main, -1), QStringList({u"Диван"_s}));
+    QCOMPARE(main.Label3->text(), u"  Вариант раздела: ООО «Ромашка»,  цена: Иванов И. П."_s);
+
+    // ...and switching back shows the first placement with the move made before.
+    dialog.RadioGroup1->button(0)->click();
+    QCOMPARE(column(main, 1), QStringList({u"Диван"_s, u"Шкаф"_s}));
+    QCOMPARE(column(main, 0), QStringList());
+    QCOMPARE(column(main, -1), QStringList({u"Стол"_s}));
+    QCOMPARE(main.Label3->text(), u"  Вариант раздела: Иванов И. П.,  цена: Иванов И. П."_s);
+    store::Database db(program.state.workingCopyPath, store::Database::Mode::ReadOnly);
+    store::Statement stored = db.prepare(u"SELECT \"1_ц1\", \"2_ц1\" FROM \"Таблица\" WHERE \"Наименование\" = ?"_s);
+    stored.bind(1, u"Шкаф"_s);
+    QVERIFY(stored.step());
+    QCOMPARE(stored.integer(0), 1);
+    QCOMPARE(stored.integer(1), 1);
+}
+
+void TestSettings::priceBasisChangesTotalsNotPlacement_data() {
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("totals"); // all property under prices 1, 2 and agreed
+    QTest::newRow("comma") << "ru_RU" << QStringList({u"16,00 руб."_s, u"28,00 руб."_s, u"37,50 руб."_s});
+    QTest::newRow("point") << "en_US" << QStringList({u"16.00 руб."_s, u"28.00 руб."_s, u"37.50 руб."_s});
+}
+
+void TestSettings::priceBasisChangesTotalsNotPlacement() {
+    QFETCH(QString, locale);
+    QFETCH(QStringList, totals);
+    QLocale::setDefault(QLocale(locale));
+    test::TestProgram t;
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, ThreeItems);
+    Program& program = t.start({casePath});
+    TFormMain& main = program.formMain();
+    const auto total = [&] { return main.Panel7->findChild<QLineEdit*>(u"Edit17"_s)->text(); };
+    const QStringList names{column(main, 1).join(u','), column(main, 0).join(u','), column(main, -1).join(u',')};
+    QCOMPARE(names, QStringList({u"Диван"_s, u"Шкаф"_s, u"Стол"_s}));
+    QCOMPARE(total(), totals.at(0));
+    const QByteArray stored = fileHash(program.state.workingCopyPath);
+
+    TFormVariant& dialog = program.formVariant();
+    dialog.RadioGroup2->button(2)->click();
+    QCOMPARE(total(), totals.at(2));
+    QCOMPARE(column(main, 1, true), QStringList({u"Диван 30"_s}));
+    QCOMPARE(column(main, 0, true), QStringList({locale == u"ru_RU" ? u"Шкаф 7,5"_s : u"Шкаф 7.5"_s}));
+    QCOMPARE(column(main, -1, true), QStringList({u"Стол "_s}));
+    dialog.RadioGroup2->button(1)->click();
+    QCOMPARE(total(), totals.at(1));
+    const QStringList after{column(main, 1).join(u','), column(main, 0).join(u','), column(main, -1).join(u',')};
+    QCOMPARE(after, names);
+    QCOMPARE(main.Label3->text(), u"  Вариант раздела:  . .,  цена:  . ."_s);
+    QCOMPARE(fileHash(program.state.workingCopyPath), stored);
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestSettings::currencyChangesEverySuffixAndNoNumber() {
+    QLocale::setDefault(QLocale(u"ru_RU"_s));
+    test::TestProgram t;
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, ThreeItems);
+    Program& program = t.start({casePath});
+    TFormMain& main = program.formMain();
+    const QStringList roubles = amountTexts(main);
+    QVERIFY(roubles.contains(u"Edit17=16,00 руб."_s));
+    QVERIFY(roubles.contains(u"ListView1=Цена, руб."_s));
+    const QStringList boardPrices = column(main, 1, true) + column(main, 0, true) + column(main, -1, true);
+
+    for (int index : {3, 1, 2, 0}) {
+        program.formVal().RadioGroup1->button(index)->click();
+        const QString suffix = program.state.currencySuffix;
+        QStringList expected = roubles;
+        expected.replaceInStrings(u"руб."_s, suffix);
+        QCOMPARE(amountTexts(main), expected);
+        QCOMPARE(column(main, 1, true) + column(main, 0, true) + column(main, -1, true), boardPrices);
+    }
+    QVERIFY(amountTexts(main).contains(u"ListView3=Цена, руб."_s));
+    program.formVal().RadioGroup1->button(3)->click();
+    QVERIFY(amountTexts(main).contains(u"Edit17=16,00 грн."_s));
+    QVERIFY(amountTexts(main).contains(u"ListView2=Цена, грн."_s));
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestSettings::totalsNameThePartiesAsTyped() {
+    test::TestProgram t;
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, {});
+    writeSettings(casePath, {{layout::Legal1, 1}, {layout::Entity1, u"<b>Рога & Копыта</b>"_s}});
+    Program& program = t.start({casePath});
+    TFormMain& main = program.formMain();
+    auto* label14 = main.findChild<QLabel*>(u"Label14"_s);
+    auto* label8 = main.findChild<QLabel*>(u"Label8"_s);
+    QCOMPARE(label14->text(), u"  <b>Рога & Копыта</b>"_s);
+    QCOMPARE(label8->text(), u"   . ."_s);
+    QCOMPARE(label14->textFormat(), Qt::PlainText);
+    QCOMPARE(label8->textFormat(), Qt::PlainText);
+    // The board's popups name the parties too, "&" doubled so that it shows.
+    QCOMPARE(main.findChild<QAction*>(u"MenuItem1"_s)->text(), u"<b>Рога && Копыта</b>"_s);
+    QCOMPARE(main.findChild<QAction*>(u"N21"_s)->text(), u" . ."_s);
 }
 
 void TestSettings::currencyDialog_data() {
@@ -738,10 +894,10 @@ void TestSettings::choicesAreNeverStored() {
     const QString working = program.state.workingCopyPath;
     const QByteArray before = fileHash(working);
     const QStringList filesBefore = QDir(t.path(QString())).entryList(QDir::AllEntries, QDir::Name);
-    QTest::mouseClick(program.formVariant().RadioGroup1->button(1), Qt::LeftButton);
-    QTest::mouseClick(program.formVariant().RadioGroup2->button(2), Qt::LeftButton);
-    QTest::mouseClick(program.formVariant().RadioGroup1->button(0), Qt::LeftButton);
-    QTest::mouseClick(program.formVal().RadioGroup1->button(3), Qt::LeftButton);
+    program.formVariant().RadioGroup1->button(1)->click();
+    program.formVariant().RadioGroup2->button(2)->click();
+    program.formVariant().RadioGroup1->button(0)->click();
+    program.formVal().RadioGroup1->button(3)->click();
     QCOMPARE(fileHash(working), before);
     QCOMPARE(QDir(t.path(QString())).entryList(QDir::AllEntries, QDir::Name), filesBefore);
     QVERIFY(program.state.caseSaved);
