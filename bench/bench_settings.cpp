@@ -1,0 +1,121 @@
+// Switching the division variant and the price basis at 1,000, 10,000 and 100,000
+// items: the board reload, the totals and the names, until the lists have repainted;
+// and the name refresh alone.
+// Goal: under 200 ms at 100,000 items.
+#include "settings/RadioGroup.h"
+#include "settings/TFormNstr.h"
+#include "settings/TFormVariant.h"
+#include "shell/DesktopOpener.h"
+#include "shell/Program.h"
+#include "shell/TFormMain.h"
+#include "shell/UserDialogs.h"
+#include "store/Database.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace ravnobor;
+
+namespace {
+
+void makeCase(const QString& path, int items) {
+    QFile::remove(path);
+    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    store::Database db(path);
+    store::Transaction transaction(db);
+    store::Statement insert = db.prepare(
+        QStringLiteral("INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", "
+                       "\"1_ц1\", \"2_ц1\") VALUES (?, ?, ?, ?, ?, ?)"));
+    for (int i = 0; i < items; ++i) {
+        insert.bind(1, QStringLiteral("Имущество № %1").arg(i));
+        insert.bind(2, 1000.0 + (i % 977) * 12.25).bind(3, 2000.5 + i % 13).bind(4, 1500.75 + i % 7);
+        insert.bind(5, qint64(i % 3 - 1)).bind(6, qint64((i + 1) % 3 - 1));
+        insert.run();
+        insert.reset();
+    }
+    transaction.commit();
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+struct Figures {
+    int items;
+    double variant;
+    double basis;
+    double names; // the name refresh alone, which also recomputes the totals
+};
+
+// Clicks one item of a group of the variant dialog and waits for the repaint.
+double clickMs(QRadioButton* button) {
+    QElapsedTimer timer;
+    timer.start();
+    button->click();
+    QApplication::processEvents();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+Figures measure(int items, const QTemporaryDir& root) {
+    const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
+    makeCase(casePath, items);
+    ScriptedUserDialogs dialogs;
+    RecordingDesktopOpener desktop;
+    auto program = createProgram({root.filePath(QStringLiteral("app")), root.filePath(QStringLiteral("docs")),
+                                  root.filePath(QStringLiteral("data"))},
+                                 dialogs, desktop);
+    program->startUp({casePath});
+    program->formMain().show();
+    QApplication::processEvents();
+
+    TFormVariant& dialog = program->formVariant();
+    std::vector<double> variant, basis;
+    for (int round = 0; round < 5; ++round) {
+        variant.push_back(clickMs(dialog.RadioGroup1->button(1)));
+        variant.push_back(clickMs(dialog.RadioGroup1->button(0)));
+        basis.push_back(clickMs(dialog.RadioGroup2->button(1)));
+        basis.push_back(clickMs(dialog.RadioGroup2->button(2)));
+        basis.push_back(clickMs(dialog.RadioGroup2->button(0)));
+    }
+    std::vector<double> names;
+    for (int round = 0; round < 5; ++round) {
+        QElapsedTimer timer;
+        timer.start();
+        program->formNstr().NewName_all();
+        names.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    return {items, median(variant), median(basis), median(names)};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QTemporaryDir root;
+    QDir().mkpath(root.filePath(QStringLiteral("app")));
+    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), root.filePath(QStringLiteral("app/default.mdb")));
+
+    std::vector<Figures> all;
+    for (int items : {1000, 10000, 100000})
+        all.push_back(measure(items, root));
+    std::printf("%10s %14s %14s %14s\n", "items", "variant, ms", "basis, ms", "names, ms");
+    for (const Figures& f : all)
+        std::printf("%10d %14.1f %14.1f %14.1f\n", f.items, f.variant, f.basis, f.names);
+    const Figures& small = all.front();
+    const Figures& large = all.back();
+    std::printf("ratio 100,000 / 1,000: variant %.1f, basis %.1f (items ratio 100)\n", large.variant / small.variant,
+                large.basis / small.basis);
+    std::printf("goal at 100,000 items: under 200 ms; %s\n",
+                std::max(large.variant, large.basis) < 200 ? "met" : "NOT met");
+    return 0;
+}
