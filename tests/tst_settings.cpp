@@ -1,5 +1,7 @@
 // The parties window, the variant dialog and the currency dialog, driven through the
 // whole program: names reaching every place, what is stored and what is not.
+#include "editor/TFormNewZap.h"
+#include "editor/TFormPT.h"
 #include "settings/RadioGroup.h"
 #include "settings/TFormNstr.h"
 #include "settings/TFormVal.h"
@@ -14,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -21,6 +24,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -157,6 +161,7 @@ private slots:
     void namesAfterLoad();
     void namesReachEveryPlaceAfterClose_data();
     void namesReachEveryPlaceAfterClose();
+    void namesReachTheValuationLists();
     void optionsEnableTheirEdits();
     void tabOrderSkipsDisabledEdits();
     void caseSavedOnlyWhenAValueChanges_data();
@@ -316,6 +321,35 @@ void TestSettings::namesReachEveryPlaceAfterClose() {
     QCOMPARE(readSetting(working, layout::Description), QVariant(u"Раздел квартиры и гаража"_s));
     QVERIFY(!program.state.caseSaved);
     QVERIFY(t.dialogs.shown.isEmpty());
+}
+
+void TestSettings::namesReachTheValuationLists() {
+    test::TestProgram t;
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, {});
+    writeSettings(casePath, TwoParties);
+    Program& program = t.start({casePath});
+    const auto valuationTexts = [&] {
+        QStringList texts;
+        for (const QAction* item : program.formPT().valuationPopup()->actions())
+            texts << item->text();
+        for (int i = 0; i < program.formNewZap().ComboBox_Oc->count(); ++i)
+            texts << program.formNewZap().ComboBox_Oc->itemText(i);
+        return texts;
+    };
+    QCOMPARE(valuationTexts(), QStringList({u"Иванов И. П."_s, u"ООО «Ромашка»"_s, u"Риэлтер"_s, u"Эксперт"_s,
+                                            u"Иванов И. П."_s, u"ООО «Ромашка»"_s, u"Риэлтер"_s, u"Эксперт"_s}));
+    QStringList whileTyping;
+    t.dialogs.nextDialogs.push_back(answer([&](QDialog& dialog) {
+        edit(dialog, 9)->selectAll();
+        typeText(edit(dialog, 9), u"АО «Рога & Копыта»"_s);
+        whileTyping = valuationTexts();
+    }));
+    trigger(program.formMain(), u"Serv_Nastr"_s);
+    QCOMPARE(whileTyping.at(1), u"ООО «Ромашка»"_s);
+    // A menu item doubles the "&" so that it shows; the list entry holds the name itself.
+    QCOMPARE(valuationTexts(), QStringList({u"Иванов И. П."_s, u"АО «Рога && Копыта»"_s, u"Риэлтер"_s, u"Эксперт"_s,
+                                            u"Иванов И. П."_s, u"АО «Рога & Копыта»"_s, u"Риэлтер"_s, u"Эксперт"_s}));
 }
 
 void TestSettings::optionsEnableTheirEdits() {
