@@ -1,23 +1,18 @@
 // The board at 1,000, 10,000 and 100,000 items: loading a case until the lists and
 // the totals show, one move (median of 100), and "Собрать"; with the ratios against
 // a case of 100 items.
+#include "BenchSupport.h"
 #include "shell/DesktopOpener.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
 #include "shell/UserDialogs.h"
 #include "store/Database.h"
-#include "store/TDataModule1.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QItemSelectionModel>
 #include <QTableView>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -26,31 +21,15 @@ using namespace ravnobor;
 namespace {
 
 void makeCase(const QString& path, int items) {
-    QFile::remove(path);
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    store::Database db(path);
-    store::Transaction transaction(db);
-    store::Statement insert = db.prepare(QStringLiteral(
-        "INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", \"1_ц1\") "
-        "VALUES (?, ?, ?, ?, ?)"));
-    for (int i = 0; i < items; ++i) {
-        insert.bind(1, QStringLiteral("Имущество № %1, инвентарный номер %2").arg(i).arg(i * 7919 % 100000));
-        insert.bind(2, 1000.0 + (i % 977) * 12.25).bind(3, 2000.5 + i % 13).bind(4, QVariant());
-        insert.bind(5, qint64(i % 3 - 1));
-        insert.run();
-        insert.reset();
-    }
-    transaction.commit();
-}
-
-double msSince(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    bench::makeCase(path, items,
+                    QStringLiteral("INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", "
+                                   "\"Согласованная цена\", \"1_ц1\") VALUES (?, ?, ?, ?, ?)"),
+                    [](store::Statement& insert, int i) {
+                        insert.bind(
+                            1, QStringLiteral("Имущество № %1, инвентарный номер %2").arg(i).arg(i * 7919 % 100000));
+                        insert.bind(2, 1000.0 + (i % 977) * 12.25).bind(3, 2000.5 + i % 13).bind(4, QVariant());
+                        insert.bind(5, qint64(i % 3 - 1));
+                    });
 }
 
 struct Figures {
@@ -62,15 +41,13 @@ struct Figures {
     double gather;
 };
 
-Figures measure(int items, const QTemporaryDir& root) {
-    const QString appDir = root.filePath(QStringLiteral("app"));
+Figures measure(int items, const bench::BenchFolder& root) {
     const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
     makeCase(casePath, items);
 
     ScriptedUserDialogs dialogs;
     RecordingDesktopOpener desktop;
-    auto program = createProgram({appDir, root.filePath(QStringLiteral("docs")), root.filePath(QStringLiteral("data"))},
-                                 dialogs, desktop);
+    auto program = createProgram(root.paths(), dialogs, desktop);
     program->startUp({});
     TFormMain& form = program->formMain();
     form.show();
@@ -83,12 +60,12 @@ Figures measure(int items, const QTemporaryDir& root) {
     timer.start();
     form.NewFile();
     QApplication::processEvents();
-    f.load = msSince(timer);
+    f.load = bench::msSince(timer);
 
     timer.start();
     form.InsertDann();
     QApplication::processEvents();
-    f.reload = msSince(timer);
+    f.reload = bench::msSince(timer);
 
     auto* centre = form.findChild<QTableView*>(QStringLiteral("ListView1"));
     auto* left = form.findChild<QTableView*>(QStringLiteral("ListView2"));
@@ -105,19 +82,19 @@ Figures measure(int items, const QTemporaryDir& root) {
         QApplication::processEvents();
         timer.start();
         (i % 2 == 0 ? toLeft : toCentre)->trigger();
-        commands.push_back(msSince(timer));
+        commands.push_back(bench::msSince(timer));
         QApplication::processEvents();
-        moves.push_back(msSince(timer));
+        moves.push_back(bench::msSince(timer));
     }
-    f.move = median(moves);
-    f.moveCommand = median(commands);
+    f.move = bench::median(moves);
+    f.moveCommand = bench::median(commands);
     if (!dialogs.shown.isEmpty())
         std::printf("unexpected message: %s\n", qPrintable(dialogs.shown.first().text));
 
     timer.start();
     form.findChild<QAction*>(QStringLiteral("SpeedButton4Action"))->trigger();
     QApplication::processEvents();
-    f.gather = msSince(timer);
+    f.gather = bench::msSince(timer);
     return f;
 }
 
@@ -125,12 +102,7 @@ Figures measure(int items, const QTemporaryDir& root) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QTemporaryDir root;
-    QDir().mkpath(root.filePath(QStringLiteral("app")));
-    QDir().mkpath(root.filePath(QStringLiteral("docs")));
-    for (const char* file : {"default.mdb", "Пример.rvb"})
-        QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/") + QString::fromUtf8(file),
-                    root.filePath(QStringLiteral("app/")) + QString::fromUtf8(file));
+    const bench::BenchFolder root;
 
     std::vector<Figures> all;
     for (int items : {100, 1000, 10000, 100000})

@@ -1,12 +1,12 @@
 // The general property list of 1,000 / 10,000 / 100,000 items: time from the items to the
 // finished .docx file, against zipping the same document.xml with the `zip` command.
+#include "BenchSupport.h"
 #include "documents/DocumentData.h"
 #include "documents/DocumentFile.h"
 #include "documents/Documents.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
@@ -33,10 +33,6 @@ std::vector<PropertyListItem> items(int count) {
     return list;
 }
 
-double secondsOf(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
 // Processor time, which other work on a shared machine does not inflate.
 double ownCpuSeconds() {
     timespec t{};
@@ -55,7 +51,7 @@ double childrenCpuSeconds() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
-    const QString templatePath = QStringLiteral(RAVNOBOR_BIN_DIR "/") + ListTemplateFile;
+    const QString templatePath = bench::builtFile(ListTemplateFile);
     QTemporaryDir dir;
 
     std::printf("%-8s %11s %9s %7s %12s %10s %9s %12s %8s\n", "items", "document s", "zip s", "ratio", "document cpu",
@@ -74,7 +70,7 @@ int main(int argc, char** argv) {
         WordDocument document = WordDocument::fromTemplate(templatePath);
         fillGeneralList(document, data);
         const QString path = saveAsNewDocument(document.toDocx(), dir.path(), GeneralListName);
-        const double ours = secondsOf(timer);
+        const double ours = bench::msSince(timer) / 1000;
         const double oursCpu = ownCpuSeconds() - cpuStart;
 
         // The same main part, zipped alone by the zip command.
@@ -95,7 +91,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "zip failed: %s\n", qPrintable(zip.errorString()));
             return 1;
         }
-        const double zipped = secondsOf(timer);
+        const double zipped = bench::msSince(timer) / 1000;
         const double zippedCpu = childrenCpuSeconds() - childStart;
         const double perItem = oursCpu / count * 1e6;
         std::printf("%-8d %11.3f %9.3f %6.2fx %12.3f %10.3f %8.2fx %12.2f %8.1f\n", count, ours, zipped, ours / zipped,

@@ -2,6 +2,7 @@
 // with its footer sums, one cell edit posted with the footer updated (median of 200),
 // and paging through the whole table with the database connection closed, which shows
 // that the grid reads no row from the database while it scrolls.
+#include "BenchSupport.h"
 #include "editor/DBGridEh3.h"
 #include "editor/GridColumns.h"
 #include "editor/PropertyListModel.h"
@@ -13,14 +14,9 @@
 #include "store/TDataModule1.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QImage>
 #include <QScrollBar>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -33,32 +29,18 @@ QVariant None() {
 }
 
 void makeCase(const QString& path, int items) {
-    QFile::remove(path);
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    store::Database db(path);
-    store::Transaction transaction(db);
-    store::Statement insert = db.prepare(QStringLiteral(
-        "INSERT INTO \"Таблица\" (\"Наименование\", \"Заметки\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", "
-        "\"Оценка\", \"1_ц1\") VALUES (?, ?, ?, ?, ?, ?, ?)"));
-    for (int i = 0; i < items; ++i) {
-        insert.bind(1, QStringLiteral("Имущество № %1, инвентарный номер %2").arg(i).arg(i * 7919 % 100000));
-        insert.bind(2, QStringLiteral("заметка %1").arg(i));
-        insert.bind(3, 1000.0 + (i % 977) * 12.25).bind(4, 2000.5 + i % 13).bind(5, i % 5 ? QVariant(1500.1) : None());
-        insert.bind(6, QStringLiteral("Эксперт")).bind(7, qint64(i % 3 - 1));
-        insert.run();
-        insert.reset();
-    }
-    transaction.commit();
-}
-
-double msSince(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    bench::makeCase(path, items,
+                    QStringLiteral("INSERT INTO \"Таблица\" (\"Наименование\", \"Заметки\", \"Цена 1\", \"Цена 2\", "
+                                   "\"Согласованная цена\", \"Оценка\", \"1_ц1\") VALUES (?, ?, ?, ?, ?, ?, ?)"),
+                    [](store::Statement& insert, int i) {
+                        insert.bind(
+                            1, QStringLiteral("Имущество № %1, инвентарный номер %2").arg(i).arg(i * 7919 % 100000));
+                        insert.bind(2, QStringLiteral("заметка %1").arg(i));
+                        insert.bind(3, 1000.0 + (i % 977) * 12.25)
+                            .bind(4, 2000.5 + i % 13)
+                            .bind(5, i % 5 ? QVariant(1500.1) : None());
+                        insert.bind(6, QStringLiteral("Эксперт")).bind(7, qint64(i % 3 - 1));
+                    });
 }
 
 struct Figures {
@@ -70,15 +52,13 @@ struct Figures {
     QString footer; // the sum shown, to check it is the real one
 };
 
-Figures measure(int items, const QTemporaryDir& root) {
-    const QString appDir = root.filePath(QStringLiteral("app"));
+Figures measure(int items, const bench::BenchFolder& root) {
     const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
     makeCase(casePath, items);
 
     ScriptedUserDialogs dialogs;
     RecordingDesktopOpener desktop;
-    auto program = createProgram({appDir, root.filePath(QStringLiteral("docs")), root.filePath(QStringLiteral("data"))},
-                                 dialogs, desktop);
+    auto program = createProgram(root.paths(), dialogs, desktop);
     program->startUp({casePath});
     TFormPT& form = program->formPT();
     editor::DBGridEh3& grid = *form.DBGridEh3;
@@ -90,7 +70,7 @@ Figures measure(int items, const QTemporaryDir& root) {
     form.FormActivate();
     form.show();
     (void)form.grab(); // paints the whole window: headings, visible rows, footer
-    f.open = msSince(timer);
+    f.open = bench::msSince(timer);
     f.footer = form.footerModel().index(0, editor::GridPrice1).data().toString();
 
     // Rendering into an image runs the real paint code, visible or not.
@@ -103,9 +83,9 @@ Figures measure(int items, const QTemporaryDir& root) {
         timer.restart();
         model.setData(model.index(row, editor::GridPrice1), price);
         grid.footer()->viewport()->render(&footerImage);
-        edits.push_back(msSince(timer));
+        edits.push_back(bench::msSince(timer));
     }
-    f.edit = median(edits);
+    f.edit = bench::median(edits);
 
     // A row read from the database while scrolling would now fail loudly.
     program->dataModule().connection().close();
@@ -119,7 +99,7 @@ Figures measure(int items, const QTemporaryDir& root) {
             break;
         bar->setValue(bar->value() + bar->pageStep());
     }
-    f.page = msSince(timer) / f.pages;
+    f.page = bench::msSince(timer) / f.pages;
     form.hide();
     program->dataModule().ADODataSet1().close();
     return f;
@@ -130,10 +110,7 @@ Figures measure(int items, const QTemporaryDir& root) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    QTemporaryDir root;
-    QDir().mkpath(root.filePath(QStringLiteral("app")));
-    QDir().mkpath(root.filePath(QStringLiteral("docs")));
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), root.filePath(QStringLiteral("app/default.mdb")));
+    const bench::BenchFolder root;
 
     const Figures small = measure(100, root);
     const Figures large = measure(100000, root);

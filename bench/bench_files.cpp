@@ -4,21 +4,16 @@
 //   Open: sqlite3 case.rvb "select * from Таблица" > /dev/null
 //   Save: cp case.rvb copy.rvb && sync copy.rvb (a durable save must sync too)
 // Usage: bench_files [items...]
+#include "BenchSupport.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
 #include "store/Database.h"
 #include "store/Layout.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 using namespace ravnobor;
@@ -26,18 +21,6 @@ using namespace ravnobor;
 namespace {
 
 constexpr int Runs = 5;
-
-double medianMs(const std::function<void()>& run) {
-    std::vector<double> times;
-    for (int i = 0; i < Runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void runTool(const QString& program, const QStringList& arguments) {
     QProcess process;
@@ -50,27 +33,21 @@ void runTool(const QString& program, const QStringList& arguments) {
 }
 
 void makeCase(const QString& path, int items) {
-    QFile::remove(path);
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    store::Database db(path);
-    store::Transaction transaction(db);
-    store::Statement insert = db.prepare(QStringLiteral(
-        "INSERT INTO \"Таблица\" (\"Наименование\", \"Заметки\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", "
-        "\"Оценка\", \"1_ц1\", \"2_ц1\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"));
-    for (int i = 0; i < items; ++i) {
-        insert.bind(1, QStringLiteral("Предмет домашнего имущества № %1").arg(i));
-        insert.bind(2, i % 3 == 0 ? QVariant(QStringLiteral("куплен в %1 г.").arg(2000 + i % 24)) : QVariant());
-        insert.bind(3, 1000.0 + i * 1.25);
-        insert.bind(4, 1100.0 + i * 1.5);
-        insert.bind(5, i % 2 ? QVariant(1050.0 + i) : QVariant());
-        insert.bind(6, i % 4 ? QStringLiteral("Эксперт") : QStringLiteral("Риэлтер"));
-        insert.bind(7, qint64(i % 3 - 1));
-        insert.bind(8, qint64((i + 1) % 3 - 1));
-        insert.run();
-        insert.reset();
-    }
-    transaction.commit();
+    bench::makeCase(
+        path, items,
+        QStringLiteral(
+            "INSERT INTO \"Таблица\" (\"Наименование\", \"Заметки\", \"Цена 1\", \"Цена 2\", "
+            "\"Согласованная цена\", \"Оценка\", \"1_ц1\", \"2_ц1\") VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"),
+        [](store::Statement& insert, int i) {
+            insert.bind(1, QStringLiteral("Предмет домашнего имущества № %1").arg(i));
+            insert.bind(2, i % 3 == 0 ? QVariant(QStringLiteral("куплен в %1 г.").arg(2000 + i % 24)) : QVariant());
+            insert.bind(3, 1000.0 + i * 1.25);
+            insert.bind(4, 1100.0 + i * 1.5);
+            insert.bind(5, i % 2 ? QVariant(1050.0 + i) : QVariant());
+            insert.bind(6, i % 4 ? QStringLiteral("Эксперт") : QStringLiteral("Риэлтер"));
+            insert.bind(7, qint64(i % 3 - 1));
+            insert.bind(8, qint64((i + 1) % 3 - 1));
+        });
 }
 
 } // namespace
@@ -86,17 +63,10 @@ int main(int argc, char** argv) {
             sizes.push_back(std::atoi(argv[i]));
     }
 
-    QTemporaryDir root;
-    const QString appDir = root.filePath(QStringLiteral("app"));
-    QDir().mkpath(appDir);
-    for (const char* file : {"default.mdb", "Пример.rvb"})
-        QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/") + QString::fromUtf8(file),
-                    appDir + u'/' + QString::fromUtf8(file));
+    const bench::BenchFolder root;
     ScriptedUserDialogs dialogs;
     RecordingDesktopOpener desktop;
-    auto program = createProgram(
-        ProgramPaths{appDir, root.filePath(QStringLiteral("docs")), root.filePath(QStringLiteral("data"))}, dialogs,
-        desktop);
+    auto program = createProgram(root.paths(), dialogs, desktop);
     program->startUp({});
     TFormMain& formMain = program->formMain();
 
@@ -109,10 +79,10 @@ int main(int argc, char** argv) {
         const QString savedPath = root.filePath(QStringLiteral("saved-%1.rvb").arg(items));
         makeCase(casePath, items);
 
-        const double openBase = medianMs([&] {
+        const double openBase = bench::medianMs(Runs, [&] {
             runTool(QStringLiteral("sqlite3"), {casePath, QStringLiteral("select * from Таблица")});
         });
-        const double open = medianMs([&] {
+        const double open = bench::medianMs(Runs, [&] {
             dialogs.nextFileNames.push_back(casePath);
             formMain.File_OpenClick();
         });
@@ -120,11 +90,11 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "bench_files: the case of %d items did not open\n", items);
             return 1;
         }
-        const double saveBase = medianMs([&] {
+        const double saveBase = bench::medianMs(Runs, [&] {
             runTool(QStringLiteral("cp"), {casePath, copyPath});
             runTool(QStringLiteral("sync"), {copyPath});
         });
-        const double save = medianMs([&] {
+        const double save = bench::medianMs(Runs, [&] {
             dialogs.nextFileNames.push_back(savedPath);
             formMain.File_SaveAsClick();
         });

@@ -2,6 +2,7 @@
 // items: the board reload, the totals and the names, until the lists have repainted;
 // and the name refresh alone.
 // Goal: under 200 ms at 100,000 items.
+#include "BenchSupport.h"
 #include "settings/RadioGroup.h"
 #include "settings/TFormNstr.h"
 #include "settings/TFormVariant.h"
@@ -12,11 +13,7 @@
 #include "store/Database.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QRadioButton>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -27,27 +24,15 @@ using namespace ravnobor;
 namespace {
 
 void makeCase(const QString& path, int items) {
-    QFile::remove(path);
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    store::Database db(path);
-    store::Transaction transaction(db);
-    store::Statement insert = db.prepare(
+    bench::makeCase(
+        path, items,
         QStringLiteral("INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"Согласованная цена\", "
-                       "\"1_ц1\", \"2_ц1\") VALUES (?, ?, ?, ?, ?, ?)"));
-    for (int i = 0; i < items; ++i) {
-        insert.bind(1, QStringLiteral("Имущество № %1").arg(i));
-        insert.bind(2, 1000.0 + (i % 977) * 12.25).bind(3, 2000.5 + i % 13).bind(4, 1500.75 + i % 7);
-        insert.bind(5, qint64(i % 3 - 1)).bind(6, qint64((i + 1) % 3 - 1));
-        insert.run();
-        insert.reset();
-    }
-    transaction.commit();
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+                       "\"1_ц1\", \"2_ц1\") VALUES (?, ?, ?, ?, ?, ?)"),
+        [](store::Statement& insert, int i) {
+            insert.bind(1, QStringLiteral("Имущество № %1").arg(i));
+            insert.bind(2, 1000.0 + (i % 977) * 12.25).bind(3, 2000.5 + i % 13).bind(4, 1500.75 + i % 7);
+            insert.bind(5, qint64(i % 3 - 1)).bind(6, qint64((i + 1) % 3 - 1));
+        });
 }
 
 struct Figures {
@@ -63,17 +48,15 @@ double clickMs(QRadioButton* button) {
     timer.start();
     button->click();
     QApplication::processEvents();
-    return double(timer.nsecsElapsed()) / 1e6;
+    return bench::msSince(timer);
 }
 
-Figures measure(int items, const QTemporaryDir& root) {
+Figures measure(int items, const bench::BenchFolder& root) {
     const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
     makeCase(casePath, items);
     ScriptedUserDialogs dialogs;
     RecordingDesktopOpener desktop;
-    auto program = createProgram({root.filePath(QStringLiteral("app")), root.filePath(QStringLiteral("docs")),
-                                  root.filePath(QStringLiteral("data"))},
-                                 dialogs, desktop);
+    auto program = createProgram(root.paths(), dialogs, desktop);
     program->startUp({casePath});
     program->formMain().show();
     QApplication::processEvents();
@@ -92,18 +75,16 @@ Figures measure(int items, const QTemporaryDir& root) {
         QElapsedTimer timer;
         timer.start();
         program->formNstr().NewName_all();
-        names.push_back(double(timer.nsecsElapsed()) / 1e6);
+        names.push_back(bench::msSince(timer));
     }
-    return {items, median(variant), median(basis), median(names)};
+    return {items, bench::median(variant), bench::median(basis), bench::median(names)};
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QTemporaryDir root;
-    QDir().mkpath(root.filePath(QStringLiteral("app")));
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR "/default.mdb"), root.filePath(QStringLiteral("app/default.mdb")));
+    const bench::BenchFolder root;
 
     std::vector<Figures> all;
     for (int items : {1000, 10000, 100000})
