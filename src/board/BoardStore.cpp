@@ -12,14 +12,6 @@ namespace ravnobor::board {
 
 namespace {
 
-// Names come from the table's own schema, never from a user; quoting keeps any
-// character inside a name.
-QString quoted(const QString& name) {
-    QString q = name;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
-}
-
 QStringList propertyColumns(store::Database& db) {
     QStringList names;
     store::Statement info = db.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
@@ -68,8 +60,8 @@ BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, con
                         .arg(layout::PropertyTable, layout::PropertyColumnNames[layout::ColName]));
 
     BoardContent content;
-    store::Statement select =
-        db.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoted(layout::PropertyTable)));
+    store::Statement select = db.prepare(
+        QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     while (select.step()) {
         BoardRow row;
         row.key = select.integer(layout::ColKey);
@@ -86,9 +78,9 @@ BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, con
 
 bool storeAllocation(store::Database& db, int allocationPos, qint64 key, int tag, const QString& itemName) {
     const QStringList names = propertyColumns(db);
-    const QString table = quoted(layout::PropertyTable);
-    const QString column = quoted(columnAt(names, allocationPos));
-    const QString keyColumn = quoted(names[layout::ColKey]);
+    const QString table = store::quoteIdentifier(layout::PropertyTable);
+    const QString column = store::quoteIdentifier(columnAt(names, allocationPos));
+    const QString keyColumn = store::quoteIdentifier(names[layout::ColKey]);
     store::Statement update = db.prepare(
         QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %3 = ?2 AND %2 IS NOT ?1").arg(table, column, keyColumn));
     update.bind(1, qint64(tag)).bind(2, key);
@@ -104,9 +96,9 @@ bool storeAllocation(store::Database& db, int allocationPos, qint64 key, int tag
 
 void gatherAll(store::Database& db, int allocationPos) {
     const QStringList names = propertyColumns(db);
-    const QString column = quoted(columnAt(names, allocationPos));
+    const QString column = store::quoteIdentifier(columnAt(names, allocationPos));
     store::Transaction transaction(db);
-    db.prepare(QStringLiteral("UPDATE %1 SET %2 = 0").arg(quoted(layout::PropertyTable), column)).run();
+    db.prepare(QStringLiteral("UPDATE %1 SET %2 = 0").arg(store::quoteIdentifier(layout::PropertyTable), column)).run();
     transaction.commit();
 }
 

@@ -18,13 +18,6 @@ namespace {
 
 const QByteArray SqliteHeader("SQLite format 3\0", 16);
 
-// Names from the layout or from the file's own schema, used as identifiers only.
-QString quoted(const QString& name) {
-    QString q = name;
-    q.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + q + u'"';
-}
-
 struct ColumnInfo {
     QString name;
     QString type;
@@ -222,10 +215,10 @@ void checkValues(Database& db) {
         if (!isCheckedColumn(pos))
             continue;
         positions.append(pos);
-        columns << quoted(layout::PropertyColumnNames[size_t(pos)]);
+        columns << quoteIdentifier(layout::PropertyColumnNames[size_t(pos)]);
     }
     Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                    .arg(columns.join(QStringLiteral(", ")), quoted(layout::PropertyTable)));
+                                    .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(layout::PropertyTable)));
     qint64 number = 0;
     while (rows.step()) {
         ++number;
@@ -249,7 +242,7 @@ void checkIntegrity(Database& db) {
 }
 
 void ensureSettingsRow(Database& db) {
-    const QString table = quoted(layout::SettingsTable);
+    const QString table = quoteIdentifier(layout::SettingsTable);
     Statement any = db.prepare(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(table));
     if (any.step())
         return;
@@ -258,11 +251,11 @@ void ensureSettingsRow(Database& db) {
     QStringList marks;
     QVariantList values;
     for (int i = 0; i < layout::HeadingCount; ++i) {
-        names << quoted(columns[layout::FirstHeading + i].name);
+        names << quoteIdentifier(columns[layout::FirstHeading + i].name);
         values << layout::DesignHeadings[size_t(i)];
     }
     for (const QString& name : layout::SettingsNamedColumns) {
-        names << quoted(name);
+        names << quoteIdentifier(name);
         const bool isFlag = name == layout::Legal1 || name == layout::Legal2;
         values << (isFlag ? QVariant(qint64(0)) : QVariant(QString()));
     }
@@ -318,20 +311,20 @@ void createEmptyCase(const QString& path) {
     for (int pos = 0; pos < layout::PropertyColumnCount; ++pos) {
         const QString type =
             pos == layout::ColKey ? QStringLiteral("INTEGER PRIMARY KEY") : kindName(requiredKind(pos));
-        property << quoted(layout::PropertyColumnNames[size_t(pos)]) + u' ' + type;
+        property << quoteIdentifier(layout::PropertyColumnNames[size_t(pos)]) + u' ' + type;
     }
-    QStringList settings{quoted(QStringLiteral("Код")) + QStringLiteral(" INTEGER PRIMARY KEY")};
+    QStringList settings{quoteIdentifier(QStringLiteral("Код")) + QStringLiteral(" INTEGER PRIMARY KEY")};
     for (int i = 1; i <= layout::HeadingCount; ++i)
-        settings << quoted(QStringLiteral("Заголовок %1").arg(i)) + QStringLiteral(" TEXT");
+        settings << quoteIdentifier(QStringLiteral("Заголовок %1").arg(i)) + QStringLiteral(" TEXT");
     for (const QString& name : layout::SettingsNamedColumns) {
         const bool isFlag = name == layout::Legal1 || name == layout::Legal2;
-        settings << quoted(name) + (isFlag ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
+        settings << quoteIdentifier(name) + (isFlag ? QStringLiteral(" INTEGER") : QStringLiteral(" TEXT"));
     }
     Transaction transaction(db);
-    db.execute(
-        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(layout::PropertyTable), property.join(QStringLiteral(", "))));
-    db.execute(
-        QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(layout::SettingsTable), settings.join(QStringLiteral(", "))));
+    db.execute(QStringLiteral("CREATE TABLE %1 (%2)")
+                   .arg(quoteIdentifier(layout::PropertyTable), property.join(QStringLiteral(", "))));
+    db.execute(QStringLiteral("CREATE TABLE %1 (%2)")
+                   .arg(quoteIdentifier(layout::SettingsTable), settings.join(QStringLiteral(", "))));
     ensureSettingsRow(db);
     transaction.commit();
 }

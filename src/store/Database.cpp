@@ -20,6 +20,12 @@ void configureUntrusted(sqlite3* db) {
 
 } // namespace
 
+QString quoteIdentifier(const QString& name) {
+    QString quoted = name;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
 Database::Database(const QString& path, Mode mode) : m_path(path) {
     int flags = SQLITE_OPEN_NOMUTEX;
     switch (mode) {

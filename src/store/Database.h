@@ -12,6 +12,11 @@ namespace ravnobor::store {
 
 class Statement;
 
+// A table or column name for SQL text: in double quotes, inner quotes doubled, so any
+// character stays part of the name. Only for names from the program's own layout or a
+// table's own schema; values are always bound, never spliced.
+QString quoteIdentifier(const QString& name);
+
 // One connection to a case database. A case file is untrusted input, so every
 // connection runs in defensive mode with its triggers and views switched off.
 class Database {

@@ -7,14 +7,6 @@ namespace ravnobor::store {
 
 namespace {
 
-// Identifiers here come from the program's own layout or from the table's own
-// schema, never from a user; they are quoted so any character stays a name.
-QString quoteIdentifier(const QString& name) {
-    QString quoted = name;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
-
 Dataset::ColumnKind kindOfDeclaredType(const QString& declared) {
     const QString type = declared.toUpper();
     if (type.contains(QStringLiteral("INT")) || type.contains(QStringLiteral("BOOL")))
