@@ -1,6 +1,7 @@
 #include "settings/TFormVal.h"
 
 #include "settings/Centred.h"
+#include "settings/OkButton.h"
 #include "settings/PartyNames.h"
 #include "settings/RadioGroup.h"
 #include "shell/Program.h"
@@ -8,7 +9,6 @@
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace ravnobor {
@@ -27,11 +27,7 @@ TFormVal::TFormVal(Program& program, QWidget* parent) : QDialog(parent), m_progr
     connect(RadioGroup1, &RadioGroup::itemChosen, this,
             [this] { m_program.formMain().runCommand([this] { RadioGroup1Click(); }); });
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    ok->setMinimumWidth(75);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* ok = createOkButton(*this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(8, 8, 8, 8);

@@ -1,6 +1,7 @@
 #include "settings/TFormVariant.h"
 
 #include "settings/Centred.h"
+#include "settings/OkButton.h"
 #include "settings/PartyNames.h"
 #include "settings/RadioGroup.h"
 #include "settings/TFormNstr.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace ravnobor {
@@ -39,11 +39,7 @@ TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent),
                 [this] { m_program.formMain().runCommand([this] { RadioGroup1Click(); }); });
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Button1"));
-    ok->setDefault(true);
-    ok->setMinimumWidth(75);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QPushButton* ok = createOkButton(*this);
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(8, 4, 8, 8);
