@@ -63,6 +63,15 @@ int settingsRowCount(const QString& path) {
     return int(select.integer(0));
 }
 
+// "Дело.rvb" in the program's folder: the template with these items and these settings.
+QString writeCase(test::TestProgram& t, const QList<test::ItemRow>& rows, const Fields& settings = {}) {
+    const QString casePath = t.path(u"Дело.rvb"_s);
+    test::makeCase(casePath, rows);
+    if (!settings.isEmpty())
+        writeSettings(casePath, settings);
+    return casePath;
+}
+
 QByteArray fileHash(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -240,9 +249,7 @@ void TestSettings::partiesWindowLayout() {
 
 void TestSettings::namesAfterLoad() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     QCOMPARE(program.state.party1Name, u"Иванов И. П."_s);
@@ -275,9 +282,7 @@ void TestSettings::namesReachEveryPlaceAfterClose_data() {
 void TestSettings::namesReachEveryPlaceAfterClose() {
     QFETCH(int, closeBy);
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
 
@@ -325,9 +330,7 @@ void TestSettings::namesReachEveryPlaceAfterClose() {
 
 void TestSettings::namesReachTheValuationLists() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     const auto valuationTexts = [&] {
         QStringList texts;
@@ -354,9 +357,7 @@ void TestSettings::namesReachTheValuationLists() {
 
 void TestSettings::optionsEnableTheirEdits() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     const QColor grey(229, 229, 229);
     const auto isGrey = [&](QLineEdit* e) { return e->palette().color(QPalette::Base) == grey; };
@@ -402,9 +403,7 @@ void TestSettings::optionsEnableTheirEdits() {
 
 void TestSettings::tabOrderSkipsDisabledEdits() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     QStringList visited;
     t.dialogs.nextDialogs.push_back(answer([&](QDialog& dialog) {
@@ -447,9 +446,7 @@ void TestSettings::caseSavedOnlyWhenAValueChanges() {
     QFETCH(QString, what);
     QFETCH(bool, saved);
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     QVERIFY(program.state.caseSaved);
     t.dialogs.nextDialogs.push_back(answer([&](QDialog& dialog) {
@@ -505,9 +502,7 @@ void TestSettings::caseWithoutSettingsRowGetsOne() {
 
 void TestSettings::settingsTableWithoutAColumn() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     const auto renameColumn = [](const QString& path) {
         store::Database db(path);
@@ -551,9 +546,7 @@ void TestSettings::openAndNewRefreshNamesAndKeepChoices() {
     program.formVariant().RadioGroup2->button(2)->click();
     program.formVal().RadioGroup1->button(2)->click();
 
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     t.dialogs.nextFileNames.push_back(casePath);
     trigger(main, u"File_Open"_s);
     QCOMPARE(main.Label1->text(), u"Иванов И. П."_s);
@@ -578,11 +571,10 @@ void TestSettings::openAndNewRefreshNamesAndKeepChoices() {
 
 void TestSettings::longStoredValueShownWholeAndKept() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
     const QString longDescription = QString(300, u'Д') + u'!';
     const QString longSurname = QString(150, u'Ф');
-    writeSettings(casePath, {{layout::Description, longDescription}, {layout::Surname1, longSurname}});
+    const QString casePath =
+        writeCase(t, {}, {{layout::Description, longDescription}, {layout::Surname1, longSurname}});
     Program& program = t.start({casePath});
     QCOMPARE(program.formMain().Panel1->text().size(), longDescription.size());
     QCOMPARE(program.formMain().Panel1->text().right(3), longDescription.right(3));
@@ -638,14 +630,13 @@ void TestSettings::typingStopsAtColumnLength() {
 
 void TestSettings::markupAndAmpersandShownAsTyped() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
     const QString entity = u"<b>Рога & Копыта</b>"_s;
-    writeSettings(casePath, {{layout::Legal1, 1},
-                             {layout::Entity1, entity},
-                             {layout::Surname2, u"<i>Ли"_s},
-                             {layout::FirstName2, u"&"_s},
-                             {layout::Description, u"<h1>Спор</h1> & <br>"_s}});
+    const QString casePath = writeCase(t, {},
+                                       {{layout::Legal1, 1},
+                                        {layout::Entity1, entity},
+                                        {layout::Surname2, u"<i>Ли"_s},
+                                        {layout::FirstName2, u"&"_s},
+                                        {layout::Description, u"<h1>Спор</h1> & <br>"_s}});
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     QCOMPARE(main.Label1->text(), entity);
@@ -691,10 +682,9 @@ void TestSettings::variantDialog() {
 
 void TestSettings::longNamesDoNotWidenTheVariantDialogWithoutBound() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
     const QString longName = u"<b>"_s + QString(250, u'Ж');
-    writeSettings(casePath, {{layout::Legal1, 1}, {layout::Entity1, longName}, {layout::Surname2, u"Ли"_s}});
+    const QString casePath =
+        writeCase(t, {}, {{layout::Legal1, 1}, {layout::Entity1, longName}, {layout::Surname2, u"Ли"_s}});
     Program& program = t.start({casePath});
     TFormVariant& dialog = program.formVariant();
     dialog.show();
@@ -727,9 +717,8 @@ void TestSettings::variantAndBasisChangeTheVariantLine() {
     QFETCH(int, basis);
     QFETCH(QString, line);
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {{u"Диван"_s, 100.0, 200.0, 150.0, 1, -1}, {u"Стол"_s, 10.0, 20.0, 15.0, -1, 0}});
-    writeSettings(casePath, TwoParties);
+    const QString casePath =
+        writeCase(t, {{u"Диван"_s, 100.0, 200.0, 150.0, 1, -1}, {u"Стол"_s, 10.0, 20.0, 15.0, -1, 0}}, TwoParties);
     Program& program = t.start({casePath});
     TFormVariant& dialog = program.formVariant();
     t.dialogs.nextDialogs.push_back(answer([&](QDialog&) {
@@ -759,9 +748,7 @@ void TestSettings::variantAndBasisChangeTheVariantLine() {
 
 void TestSettings::chosenItemAgainRebuildsNothing() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     // Change the case behind the program's back: only a rebuild would show it.
@@ -782,9 +769,7 @@ void TestSettings::chosenItemAgainRebuildsNothing() {
 
 void TestSettings::boardFollowsTheVariantAndKeepsEarlierMoves() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, ThreeItems);
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, ThreeItems, TwoParties);
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     main.show();
@@ -834,8 +819,7 @@ void TestSettings::priceBasisChangesTotalsNotPlacement() {
     QFETCH(QStringList, totals);
     QLocale::setDefault(QLocale(locale));
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, ThreeItems);
+    const QString casePath = writeCase(t, ThreeItems);
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     const auto total = [&] { return main.Panel7->findChild<QLineEdit*>(u"Edit17"_s)->text(); };
@@ -862,8 +846,7 @@ void TestSettings::priceBasisChangesTotalsNotPlacement() {
 void TestSettings::currencyChangesEverySuffixAndNoNumber() {
     QLocale::setDefault(QLocale(u"ru_RU"_s));
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, ThreeItems);
+    const QString casePath = writeCase(t, ThreeItems);
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     const QStringList roubles = amountTexts(main);
@@ -888,9 +871,7 @@ void TestSettings::currencyChangesEverySuffixAndNoNumber() {
 
 void TestSettings::totalsNameThePartiesAsTyped() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, {{layout::Legal1, 1}, {layout::Entity1, u"<b>Рога & Копыта</b>"_s}});
+    const QString casePath = writeCase(t, {}, {{layout::Legal1, 1}, {layout::Entity1, u"<b>Рога & Копыта</b>"_s}});
     Program& program = t.start({casePath});
     TFormMain& main = program.formMain();
     auto* label14 = main.findChild<QLabel*>(u"Label14"_s);
@@ -932,9 +913,8 @@ void TestSettings::currencyDialog() {
 
 void TestSettings::choicesAreNeverStored() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {{u"Диван"_s, 100.0, 200.0, 150.0, 1, -1}, {u"Стол"_s, 10.0, 20.0, 15.0, QVariant(), 1}});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(
+        t, {{u"Диван"_s, 100.0, 200.0, 150.0, 1, -1}, {u"Стол"_s, 10.0, 20.0, 15.0, QVariant(), 1}}, TwoParties);
     Program& program = t.start({casePath});
     const QString working = program.state.workingCopyPath;
     const QByteArray before = fileHash(working);
@@ -950,9 +930,7 @@ void TestSettings::choicesAreNeverStored() {
 
 void TestSettings::restartBeginsWithDefaults() {
     test::TestProgram t;
-    const QString casePath = t.path(u"Дело.rvb"_s);
-    test::makeCase(casePath, {});
-    writeSettings(casePath, TwoParties);
+    const QString casePath = writeCase(t, {}, TwoParties);
     {
         Program& program = t.start({casePath});
         program.formVariant().RadioGroup1->button(1)->click();
