@@ -67,6 +67,28 @@ QList<ItemRow> someItems(int count) {
 
 using Fixture = std::function<void(const QString& dir, QString& path)>;
 
+QString badCasePath(const QString& dir) {
+    return dir + QStringLiteral("/bad.rvb");
+}
+
+// The bad case made from the case schema with `from` replaced by `to`, then `more` SQL.
+Fixture changedSchema(const QString& from, const QString& to, const QString& more = {}) {
+    return [=](const QString& dir, QString& path) {
+        path = badCasePath(dir);
+        makeFromSchema(path, from, to, more);
+    };
+}
+
+// The bad case with `count` items, then changed by `sql`.
+Fixture itemsChangedBy(int count, const QString& sql) {
+    return [=](const QString& dir, QString& path) {
+        path = badCasePath(dir);
+        makeCase(path, someItems(count));
+        store::Database db(path);
+        db.execute(sql);
+    };
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Fixture)
@@ -95,101 +117,78 @@ private slots:
 void TestCaseFiles::malformedFilesAreRefused_data() {
     QTest::addColumn<Fixture>("fixture");
     QTest::addColumn<QString>("reason");
-    const auto at = [](const QString& dir) -> QString { return dir + QStringLiteral("/bad.rvb"); };
 
-    QTest::newRow("text file") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
+    QTest::newRow("text file") << Fixture([](const QString& d, QString& p) {
+        p = badCasePath(d);
         writeBytes(p, "это не база данных\n");
     }) << "не является файлом программы «Равнобор» (это не база данных SQLite)";
-    QTest::newRow("empty file") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
+    QTest::newRow("empty file") << Fixture([](const QString& d, QString& p) {
+        p = badCasePath(d);
         writeBytes(p, {});
     }) << "это не база данных SQLite";
-    QTest::newRow("encrypted (random bytes)") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
+    QTest::newRow("encrypted (random bytes)") << Fixture([](const QString& d, QString& p) {
+        p = badCasePath(d);
         QByteArray noise(8192, '\0');
         for (int i = 0; i < noise.size(); ++i)
             noise[i] = char((i * 7919 + 13) % 251);
         writeBytes(p, noise);
     }) << "это не база данных SQLite";
-    QTest::newRow("header then garbage") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
+    QTest::newRow("header then garbage") << Fixture([](const QString& d, QString& p) {
+        p = badCasePath(d);
         writeBytes(p, QByteArray("SQLite format 3\0", 16) + QByteArray(4080, 'x'));
     }) << "Файл не является базой данных программы «Равнобор»";
-    QTest::newRow("truncated") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
+    QTest::newRow("truncated") << Fixture([](const QString& d, QString& p) {
+        p = badCasePath(d);
         makeCase(p, someItems(3000));
         QFile f(p);
         QVERIFY(f.resize(f.size() / 2));
     }) << "Файл повреждён";
-    QTest::newRow("missing file") << Fixture([at](const QString& d, QString& p) { p = at(d); }) << "не найден";
+    QTest::newRow("missing file") << Fixture([](const QString& d, QString& p) { p = badCasePath(d); }) << "не найден";
     QTest::newRow("directory") << Fixture([](const QString& d, QString& p) {
         p = d + QStringLiteral("/folder.rvb");
         QDir().mkpath(p);
     }) << "это папка, а не файл";
-    QTest::newRow("missing settings table") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, {}, {}, QStringLiteral("DROP TABLE \"Поля\""));
-    }) << "В файле нет таблицы «Поля».";
-    QTest::newRow("missing column") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral(",\n    \"2_цс\" INTEGER"), QString());
-    }) << "В таблице «Таблица» нет поля «2_цс».";
-    QTest::newRow("Latin c where Cyrillic belongs") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("\"2_цс\" INTEGER"), QStringLiteral("\"2_цc\" INTEGER"));
-    }) << "на месте 12 должно стоять поле «2_цс», а стоит «2_цc»";
-    QTest::newRow("columns swapped") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("\"Цена 1\" REAL,\n    \"Цена 2\" REAL"),
-                       QStringLiteral("\"Цена 2\" REAL,\n    \"Цена 1\" REAL"));
-    }) << "на месте 3 должно стоять поле «Цена 1», а стоит «Цена 2»";
-    QTest::newRow("key not integer primary key") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("CREATE TABLE \"Таблица\" (\n    \"Код\" INTEGER PRIMARY KEY"),
-                       QStringLiteral("CREATE TABLE \"Таблица\" (\n    \"Код\" INTEGER"));
-    }) << "Первое поле таблицы «Таблица» («Код») должно быть ключом INTEGER PRIMARY KEY.";
-    QTest::newRow("price column of text type") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("\"Цена 2\" REAL"), QStringLiteral("\"Цена 2\" TEXT"));
-    }) << "Поле «Цена 2» таблицы «Таблица» должно иметь тип REAL, а объявлено «TEXT».";
-    QTest::newRow("view instead of table") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("CREATE TABLE \"Таблица\""), QStringLiteral("CREATE TABLE \"Т\""),
-                       QStringLiteral("CREATE VIEW \"Таблица\" AS SELECT * FROM \"Т\""));
-    }) << "«Таблица» в файле — представление, а не таблица.";
-    QTest::newRow("virtual table") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("CREATE TABLE \"Поля\""), QStringLiteral("CREATE TABLE \"П\""),
-                       QStringLiteral("CREATE VIRTUAL TABLE \"Поля\" USING fts5(a, b)"));
-    }) << "«Поля» в файле — не обычная таблица (virtual).";
-    QTest::newRow("generated column") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("\"2_цс\" INTEGER\n);"),
-                       QStringLiteral("\"2_цс\" INTEGER,\n    \"Сумма\" REAL AS (\"Цена 1\" + \"Цена 2\")\n);"));
-    }) << "В таблице «Таблица» есть вычисляемое или скрытое поле «Сумма».";
-    QTest::newRow("without rowid") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeFromSchema(p, QStringLiteral("\"2_цс\" INTEGER\n);"), QStringLiteral("\"2_цс\" INTEGER\n) WITHOUT ROWID;"));
-    }) << "создана без ключа строк (WITHOUT ROWID)";
-    QTest::newRow("bad price text") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeCase(p, someItems(3));
-        store::Database db(p);
-        db.execute(QStringLiteral("UPDATE \"Таблица\" SET \"Цена 2\" = 'двести' WHERE \"Код\" = 2"));
-    }) << "В строке 2 («Предмет 1») таблицы «Таблица» в поле «Цена 2» не число: «двести».";
-    QTest::newRow("price beyond the limit") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeCase(p, someItems(4));
-        store::Database db(p);
-        db.execute(QStringLiteral("UPDATE \"Таблица\" SET \"Согласованная цена\" = 1e300 WHERE \"Код\" = 4"));
-    }) << "В строке 4 («Предмет 3») таблицы «Таблица» в поле «Согласованная цена» число вне допустимых пределов";
-    QTest::newRow("allocation with a fraction") << Fixture([at](const QString& d, QString& p) {
-        p = at(d);
-        makeCase(p, someItems(2));
-        store::Database db(p);
-        db.execute(QStringLiteral("UPDATE \"Таблица\" SET \"2_ц1\" = 0.5 WHERE \"Код\" = 1"));
-    }) << "В строке 1 («Предмет 0») таблицы «Таблица» в поле «2_ц1» не целое число: «0.5».";
+    QTest::newRow("missing settings table")
+        << changedSchema({}, {}, QStringLiteral("DROP TABLE \"Поля\"")) << "В файле нет таблицы «Поля».";
+    QTest::newRow("missing column") << changedSchema(QStringLiteral(",\n    \"2_цс\" INTEGER"), QString())
+                                    << "В таблице «Таблица» нет поля «2_цс».";
+    QTest::newRow("Latin c where Cyrillic belongs")
+        << changedSchema(QStringLiteral("\"2_цс\" INTEGER"), QStringLiteral("\"2_цc\" INTEGER"))
+        << "на месте 12 должно стоять поле «2_цс», а стоит «2_цc»";
+    QTest::newRow("columns swapped") << changedSchema(QStringLiteral("\"Цена 1\" REAL,\n    \"Цена 2\" REAL"),
+                                                      QStringLiteral("\"Цена 2\" REAL,\n    \"Цена 1\" REAL"))
+                                     << "на месте 3 должно стоять поле «Цена 1», а стоит «Цена 2»";
+    QTest::newRow("key not integer primary key")
+        << changedSchema(QStringLiteral("CREATE TABLE \"Таблица\" (\n    \"Код\" INTEGER PRIMARY KEY"),
+                         QStringLiteral("CREATE TABLE \"Таблица\" (\n    \"Код\" INTEGER"))
+        << "Первое поле таблицы «Таблица» («Код») должно быть ключом INTEGER PRIMARY KEY.";
+    QTest::newRow("price column of text type")
+        << changedSchema(QStringLiteral("\"Цена 2\" REAL"), QStringLiteral("\"Цена 2\" TEXT"))
+        << "Поле «Цена 2» таблицы «Таблица» должно иметь тип REAL, а объявлено «TEXT».";
+    QTest::newRow("view instead of table")
+        << changedSchema(QStringLiteral("CREATE TABLE \"Таблица\""), QStringLiteral("CREATE TABLE \"Т\""),
+                         QStringLiteral("CREATE VIEW \"Таблица\" AS SELECT * FROM \"Т\""))
+        << "«Таблица» в файле — представление, а не таблица.";
+    QTest::newRow("virtual table") << changedSchema(QStringLiteral("CREATE TABLE \"Поля\""),
+                                                    QStringLiteral("CREATE TABLE \"П\""),
+                                                    QStringLiteral("CREATE VIRTUAL TABLE \"Поля\" USING fts5(a, b)"))
+                                   << "«Поля» в файле — не обычная таблица (virtual).";
+    QTest::newRow("generated column")
+        << changedSchema(QStringLiteral("\"2_цс\" INTEGER\n);"),
+                         QStringLiteral("\"2_цс\" INTEGER,\n    \"Сумма\" REAL AS (\"Цена 1\" + \"Цена 2\")\n);"))
+        << "В таблице «Таблица» есть вычисляемое или скрытое поле «Сумма».";
+    QTest::newRow("without rowid") << changedSchema(QStringLiteral("\"2_цс\" INTEGER\n);"),
+                                                    QStringLiteral("\"2_цс\" INTEGER\n) WITHOUT ROWID;"))
+                                   << "создана без ключа строк (WITHOUT ROWID)";
+    QTest::newRow("bad price text")
+        << itemsChangedBy(3, QStringLiteral("UPDATE \"Таблица\" SET \"Цена 2\" = 'двести' WHERE \"Код\" = 2"))
+        << "В строке 2 («Предмет 1») таблицы «Таблица» в поле «Цена 2» не число: «двести».";
+    QTest::newRow("price beyond the limit")
+        << itemsChangedBy(4, QStringLiteral("UPDATE \"Таблица\" SET \"Согласованная цена\" = 1e300 WHERE \"Код\" = 4"))
+        << "В строке 4 («Предмет 3») таблицы «Таблица» в поле «Согласованная цена» число вне допустимых пределов";
+    QTest::newRow("allocation with a fraction")
+        << itemsChangedBy(2, QStringLiteral("UPDATE \"Таблица\" SET \"2_ц1\" = 0.5 WHERE \"Код\" = 1"))
+        << "В строке 1 («Предмет 0») таблицы «Таблица» в поле «2_ц1» не целое число: «0.5».";
 }
 
 void TestCaseFiles::malformedFilesAreRefused() {
