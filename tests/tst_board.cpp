@@ -1,5 +1,6 @@
 // The division board through the real main window: loading, moves by toolbar, popup
 // and drop, gathering, the totals panel and the layout.
+#include "support/Strings.h"
 #include "support/TestProgram.h"
 
 #include "board/Board.h"
@@ -25,17 +26,11 @@
 using namespace ravnobor;
 using board::BoardListView;
 using test::ItemRow;
+using test::strings;
 
 namespace {
 
 const QVariant Null;
-
-QStringList L(std::initializer_list<const char*> list) {
-    QStringList out;
-    for (const char* t : list)
-        out << QString::fromUtf8(t);
-    return out;
-}
 
 QVariant d(double v) {
     return QVariant(v);
@@ -152,12 +147,12 @@ void TestBoard::loadPlacesBySignAndShowsPlainPrices() {
                {QStringLiteral("Пусто"), d(1e6), Null, Null, Null, Null},
                {QStringLiteral("Ноль"), d(0.1), Null, Null, i(0), Null},
                {QStringLiteral("Без цены"), Null, Null, Null, i(1), Null}});
-    QCOMPARE(f.names(f.left()), (L({"Пять", "Без цены"})));
-    QCOMPARE(f.names(f.centre()), (L({"Пусто", "Ноль"})));
-    QCOMPARE(f.names(f.right()), (L({"Минус три"})));
-    QCOMPARE(f.prices(f.left()), (L({"1500", ""})));
-    QCOMPARE(f.prices(f.centre()), (L({"1000000", "0,1"})));
-    QCOMPARE(f.prices(f.right()), (L({"1234,5"})));
+    QCOMPARE(f.names(f.left()), (strings({"Пять", "Без цены"})));
+    QCOMPARE(f.names(f.centre()), (strings({"Пусто", "Ноль"})));
+    QCOMPARE(f.names(f.right()), (strings({"Минус три"})));
+    QCOMPARE(f.prices(f.left()), (strings({"1500", ""})));
+    QCOMPARE(f.prices(f.centre()), (strings({"1000000", "0,1"})));
+    QCOMPARE(f.prices(f.right()), (strings({"1234,5"})));
     // The empty price counts as 0; everything else is summed.
     QCOMPARE(f.text("Edit16"), QStringLiteral("1500,00 руб.  "));
     QCOMPARE(f.text("Edit19"), QStringLiteral("1000000,10 руб."));
@@ -171,7 +166,7 @@ void TestBoard::loadWithPointLocale() {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     Fixture f({{QStringLiteral("Стол"), d(1234.5), Null, Null, Null, Null},
                {QStringLiteral("Стул"), d(1234567.25), Null, Null, Null, Null}});
-    QCOMPARE(f.prices(f.centre()), (L({"1234.5", "1234567.25"})));
+    QCOMPARE(f.prices(f.centre()), (strings({"1234.5", "1234567.25"})));
     QCOMPARE(f.text("Edit17"), QStringLiteral("1235801.75 руб."));
 }
 
@@ -181,25 +176,25 @@ void TestBoard::variantAndBasisSwitch() {
     AppState& state = f.program().state;
     state.divisionVariant = 1;
     f.form().InsertDann();
-    QCOMPARE(f.names(f.right()), (L({"А"})));
-    QCOMPARE(f.names(f.centre()), (L({"Б"})));
+    QCOMPARE(f.names(f.right()), (strings({"А"})));
+    QCOMPARE(f.names(f.centre()), (strings({"Б"})));
     state.priceBasis = 2;
     f.form().InsertDann();
-    QCOMPARE(f.names(f.right()), (L({"А"})));
-    QCOMPARE(f.prices(f.right()), (L({"30"})));
-    QCOMPARE(f.prices(f.centre()), (L({""})));
+    QCOMPARE(f.names(f.right()), (strings({"А"})));
+    QCOMPARE(f.prices(f.right()), (strings({"30"})));
+    QCOMPARE(f.prices(f.centre()), (strings({""})));
     QCOMPARE(f.text("Edit17"), QStringLiteral("30,00 руб."));
     state.divisionVariant = 0;
     f.form().InsertDann();
-    QCOMPARE(f.names(f.left()), (L({"А"})));
-    QCOMPARE(f.names(f.right()), (L({"Б"})));
+    QCOMPARE(f.names(f.left()), (strings({"А"})));
+    QCOMPARE(f.names(f.right()), (strings({"Б"})));
 }
 
 void TestBoard::noConnectionLeavesBoard() {
     Fixture f({{QStringLiteral("А"), d(1), Null, Null, Null, Null}});
     f.program().dataModule().disconnect();
     f.form().InsertDann();
-    QCOMPARE(f.names(f.centre()), (L({"А"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А"})));
     QVERIFY(f.tp.dialogs.shown.isEmpty());
 }
 
@@ -226,8 +221,8 @@ void TestBoard::failedLoadLeavesBoard() {
     f.form().runCommand([&] { f.form().InsertDann(); });
     QCOMPARE(f.tp.dialogs.shown.size(), 1);
     QVERIFY2(f.tp.dialogs.shown[0].text.contains(QStringLiteral("«Шкаф»")), qPrintable(f.tp.dialogs.shown[0].text));
-    QCOMPARE(f.names(f.left()), (L({"Стол"})));
-    QCOMPARE(f.names(f.centre()), (L({"Шкаф"})));
+    QCOMPARE(f.names(f.left()), (strings({"Стол"})));
+    QCOMPARE(f.names(f.centre()), (strings({"Шкаф"})));
     QCOMPARE(f.text("Edit17"), QStringLiteral("150,00 руб."));
 }
 
@@ -241,8 +236,8 @@ void TestBoard::totalsBeforeFirstComputation() {
     const QStringList hints{panel.findChild<QLabel*>(QStringLiteral("LabelHint1"))->text(),
                             panel.findChild<QLabel*>(QStringLiteral("LabelHint2"))->text(),
                             panel.findChild<QLabel*>(QStringLiteral("LabelHint3"))->text()};
-    QCOMPARE(hints, (L({"Перенос имущества из колонки в колонку", "можно производить с помощью ",
-                        "перетаскивания \"мышью\""})));
+    QCOMPARE(hints, (strings({"Перенос имущества из колонки в колонку", "можно производить с помощью ",
+                              "перетаскивания \"мышью\""})));
     QVERIFY(panel.findChild<QWidget*>(QStringLiteral("ToolBar4")));
     QVERIFY(panel.findChild<QWidget*>(QStringLiteral("ToolBar2")));
 }
@@ -309,9 +304,9 @@ void TestBoard::toolbarMovesStoreTheTag() {
     f.select(f.centre(), 0);
     f.trigger("SpeedButton1Action"); // Налево: "Пусто"
     QCOMPARE(f.stored(3), i(1));
-    QCOMPARE(f.names(f.left()), (L({"Пусто"})));
-    QCOMPARE(f.names(f.centre()), (L({"Минус три"})));
-    QCOMPARE(f.names(f.right()), (L({"Пять"})));
+    QCOMPARE(f.names(f.left()), (strings({"Пусто"})));
+    QCOMPARE(f.names(f.centre()), (strings({"Минус три"})));
+    QCOMPARE(f.names(f.right()), (strings({"Пять"})));
     QCOMPARE(f.text("Edit16"), QStringLiteral("4,00 руб.  "));
     QCOMPARE(f.text("Edit9"), QStringLiteral("1,00 руб.  "));
     // The other variant's column was never touched.
@@ -320,7 +315,7 @@ void TestBoard::toolbarMovesStoreTheTag() {
     // Nothing selected any more: the buttons do nothing, though ItemSelected is still set.
     f.trigger("SpeedButton3Action");
     f.trigger("SpeedButton2Action");
-    QCOMPARE(f.names(f.left()), (L({"Пусто"})));
+    QCOMPARE(f.names(f.left()), (strings({"Пусто"})));
     QCOMPARE(f.stored(3), i(1));
     QVERIFY(f.tp.dialogs.shown.isEmpty());
 }
@@ -334,7 +329,7 @@ void TestBoard::moveClearsCaseSavedOnlyOnChange() {
     f.select(f.left(), 0);
     f.trigger("SpeedButton1Action"); // 1 stays 1
     QVERIFY(state.caseSaved);
-    QCOMPARE(f.names(f.left()), (L({"Пять", "Один"})));
+    QCOMPARE(f.names(f.left()), (strings({"Пять", "Один"})));
     f.select(f.centre(), 0);
     f.trigger("SpeedButton2Action"); // empty becomes 0
     QCOMPARE(f.stored(3), i(0));
@@ -357,7 +352,7 @@ void TestBoard::moveToOwnListGoesToTheEnd() {
                {QStringLiteral("В"), d(3), Null, Null, i(1), Null}});
     f.select(f.left(), 0);
     f.trigger("SpeedButton1Action");
-    QCOMPARE(f.names(f.left()), (L({"Б", "В", "А"})));
+    QCOMPARE(f.names(f.left()), (strings({"Б", "В", "А"})));
     QCOMPARE(f.stored(1), i(1));
     QCOMPARE(f.text("Edit16"), QStringLiteral("6,00 руб.  "));
 }
@@ -369,10 +364,10 @@ void TestBoard::sameNamesMoveIndependently() {
     f.trigger("SpeedButton3Action");
     QCOMPARE(f.stored(1), Null);
     QCOMPARE(f.stored(2), i(-1));
-    QCOMPARE(f.prices(f.right()), (L({"20"})));
-    QCOMPARE(f.prices(f.centre()), (L({"10"})));
+    QCOMPARE(f.prices(f.right()), (strings({"20"})));
+    QCOMPARE(f.prices(f.centre()), (strings({"10"})));
     f.form().InsertDann();
-    QCOMPARE(f.prices(f.right()), (L({"20"})));
+    QCOMPARE(f.prices(f.right()), (strings({"20"})));
 }
 
 void TestBoard::nameWithQuotes() {
@@ -396,8 +391,8 @@ void TestBoard::removedRowIsNotReselected() {
     QVERIFY(!f.centre()->selectionModel()->hasSelection());
     // A second "Налево" does nothing: the next row was not selected by the removal.
     f.trigger("SpeedButton1Action");
-    QCOMPARE(f.names(f.left()), (L({"А"})));
-    QCOMPARE(f.names(f.centre()), (L({"Б", "В"})));
+    QCOMPARE(f.names(f.left()), (strings({"А"})));
+    QCOMPARE(f.names(f.centre()), (strings({"Б", "В"})));
     QCOMPARE(f.stored(2), Null);
 
     // Neither a move nor a reload touches the latest selection change.
@@ -448,9 +443,9 @@ void TestBoard::popupCommands() {
     f.select(f.left(), 0);
     f.trigger("N1"); // Центр -> centre
     QCOMPARE(f.stored(2), i(0));
-    QCOMPARE(f.names(f.left()), (L({"Лево"})));
-    QCOMPARE(f.names(f.centre()), (L({"Центр"})));
-    QCOMPARE(f.names(f.right()), (L({"Право"})));
+    QCOMPARE(f.names(f.left()), (strings({"Лево"})));
+    QCOMPARE(f.names(f.centre()), (strings({"Центр"})));
+    QCOMPARE(f.names(f.right()), (strings({"Право"})));
 
     // Each menu belongs to its list and pops up there.
     QVERIFY(f.form().findChild<QMenu*>(QStringLiteral("PopupMenu1"))->findChild<QAction*>(QStringLiteral("N21")) ||
@@ -489,7 +484,7 @@ void TestBoard::dropMovesSelectedItemToTheEnd() {
     f.select(f.centre(), 0);
     std::unique_ptr<QMimeData> mime(f.dragData(f.centre(), 0));
     QVERIFY(f.drop(f.left(), mime.get(), 0)); // over the item "В": still appended
-    QCOMPARE(f.names(f.left()), (L({"В", "А"})));
+    QCOMPARE(f.names(f.left()), (strings({"В", "А"})));
     QCOMPARE(f.stored(1), i(1));
     QCOMPARE(f.text("Edit16"), QStringLiteral("4,00 руб.  "));
 
@@ -497,13 +492,13 @@ void TestBoard::dropMovesSelectedItemToTheEnd() {
     f.select(f.left(), 0);
     mime.reset(f.dragData(f.left(), 0));
     f.drop(f.left(), mime.get());
-    QCOMPARE(f.names(f.left()), (L({"А", "В"})));
+    QCOMPARE(f.names(f.left()), (strings({"А", "В"})));
     QCOMPARE(f.stored(3), i(1));
 
     f.select(f.centre(), 0);
     mime.reset(f.dragData(f.centre(), 0));
     f.drop(f.right(), mime.get());
-    QCOMPARE(f.names(f.right()), (L({"Б"})));
+    QCOMPARE(f.names(f.right()), (strings({"Б"})));
     QCOMPARE(f.stored(2), i(-1));
     QVERIFY(f.tp.dialogs.shown.isEmpty());
 }
@@ -543,7 +538,7 @@ void TestBoard::plainClickStartsNoMove() {
     const QPoint at = f.centre()->visualRect(f.centre()->model()->index(1, 0)).center();
     QTest::mouseClick(f.centre()->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(f.centre()->selectedRow(), 1);
-    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А", "Б"})));
     QCOMPARE(f.stored(2), Null);
     // A drag that no list receives moves nothing either.
     const QPoint first = f.centre()->visualRect(f.centre()->model()->index(0, 0)).center();
@@ -553,12 +548,12 @@ void TestBoard::plainClickStartsNoMove() {
     QTest::mouseMove(f.centre()->viewport(), first + QPoint(0, 3 * QApplication::startDragDistance()));
     QTest::mouseRelease(f.centre()->viewport(), Qt::LeftButton, {},
                         first + QPoint(0, 3 * QApplication::startDragDistance()));
-    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А", "Б"})));
     QCOMPARE(f.stored(1), Null);
     f.select(f.centre(), 1);
     // The clicked item is the one the buttons move.
     f.trigger("SpeedButton3Action");
-    QCOMPARE(f.names(f.right()), (L({"Б"})));
+    QCOMPARE(f.names(f.right()), (strings({"Б"})));
     QCOMPARE(f.stored(2), i(-1));
 }
 
@@ -572,7 +567,7 @@ void TestBoard::failedMoveLeavesBoard() {
     QCOMPARE(f.tp.dialogs.shown.size(), 1);
     QCOMPARE(f.tp.dialogs.shown[0].icon, QMessageBox::Critical);
     QVERIFY2(f.tp.dialogs.shown[0].text.contains(QStringLiteral("«А»")), qPrintable(f.tp.dialogs.shown[0].text));
-    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А", "Б"})));
     QCOMPARE(f.form().boardCount(1), 0);
     QCOMPARE(f.text("Edit19"), QStringLiteral("3,00 руб."));
     QVERIFY(f.program().state.caseSaved);
@@ -582,7 +577,7 @@ void TestBoard::failedMoveLeavesBoard() {
     f.select(f.centre(), 1);
     f.trigger("SpeedButton1Action");
     QCOMPARE(f.tp.dialogs.shown.size(), 2);
-    QCOMPARE(f.names(f.centre()), (L({"А", "Б"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А", "Б"})));
 }
 
 void TestBoard::gatherUnderSecondVariant() {
@@ -596,7 +591,7 @@ void TestBoard::gatherUnderSecondVariant() {
     // Moves reorder the lists; gathering reloads them in table order.
     f.select(f.right(), 0);
     f.trigger("SpeedButton2Action");
-    QCOMPARE(f.names(f.centre()), (L({"В", "Г", "А"})));
+    QCOMPARE(f.names(f.centre()), (strings({"В", "Г", "А"})));
     state.caseSaved = true;
     f.trigger("SpeedButton4Action");
     QVERIFY(!state.caseSaved);
@@ -606,7 +601,7 @@ void TestBoard::gatherUnderSecondVariant() {
     QCOMPARE(f.stored(2), i(-1));
     QCOMPARE(f.stored(3), Null);
     QCOMPARE(f.stored(4), i(1));
-    QCOMPARE(f.names(f.centre()), (L({"А", "Б", "В", "Г"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А", "Б", "В", "Г"})));
     QCOMPARE(f.form().boardCount(1), 0);
     QCOMPARE(f.form().boardCount(-1), 0);
     QCOMPARE(f.text("Edit19"), QStringLiteral("10,00 руб."));

@@ -8,6 +8,7 @@
 #include "store/Layout.h"
 #include "store/NumberText.h"
 #include "store/TDataModule1.h"
+#include "support/Strings.h"
 #include "support/TestProgram.h"
 #include "tst_documents_reader.h"
 
@@ -23,17 +24,11 @@ using namespace ravnobor;
 using namespace ravnobor::documents;
 using namespace Qt::StringLiterals;
 using ravnobor::test::DocxReader;
+using ravnobor::test::strings;
 
 Q_DECLARE_METATYPE(std::vector<ravnobor::documents::BoardLine>)
 
 namespace {
-
-QStringList strings(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* t : texts)
-        list << QString::fromUtf8(t);
-    return list;
-}
 
 QString reportTemplate() {
     return ravnobor::test::builtFile(ReportTemplateFile);

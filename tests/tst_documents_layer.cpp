@@ -3,6 +3,7 @@
 #include "documents/DocumentFile.h"
 #include "documents/WordDocument.h"
 #include "store/Error.h"
+#include "support/Strings.h"
 #include "support/TestProgram.h"
 #include "tst_documents_reader.h"
 
@@ -13,16 +14,8 @@
 using namespace ravnobor;
 using namespace ravnobor::documents;
 using ravnobor::test::DocxReader;
+using ravnobor::test::strings;
 using namespace Qt::StringLiterals;
-
-namespace {
-QStringList strings(std::initializer_list<const char*> texts) {
-    QStringList list;
-    for (const char* t : texts)
-        list << QString::fromUtf8(t);
-    return list;
-}
-} // namespace
 
 namespace {
 
