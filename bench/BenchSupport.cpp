@@ -61,4 +61,10 @@ ProgramPaths BenchFolder::paths() const {
     return {filePath(QStringLiteral("app")), filePath(QStringLiteral("docs")), filePath(QStringLiteral("data"))};
 }
 
+Program& BenchProgram::start(const QStringList& arguments) {
+    m_program = createProgram(m_folder.paths(), dialogs, desktop);
+    m_program->startUp(arguments);
+    return *m_program;
+}
+
 } // namespace ravnobor::bench

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "shell/DesktopOpener.h"
+#include "shell/Program.h"
 #include "shell/ProgramPaths.h"
+#include "shell/UserDialogs.h"
 
 #include <QElapsedTimer>
 #include <QString>
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace ravnobor::store {
@@ -43,6 +47,22 @@ public:
 
 private:
     QTemporaryDir m_root;
+};
+
+// The whole program over a bench folder, its message boxes and file dialogs answered by script.
+class BenchProgram {
+public:
+    explicit BenchProgram(const BenchFolder& folder) : m_folder(folder) {}
+
+    // Builds the windows and runs start-up with these arguments.
+    Program& start(const QStringList& arguments = {});
+
+    ScriptedUserDialogs dialogs;
+    RecordingDesktopOpener desktop;
+
+private:
+    const BenchFolder& m_folder;
+    std::unique_ptr<Program> m_program;
 };
 
 } // namespace ravnobor::bench

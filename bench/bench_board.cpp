@@ -2,10 +2,8 @@
 // the totals show, one move (median of 100), and "Собрать"; with the ratios against
 // a case of 100 items.
 #include "BenchSupport.h"
-#include "shell/DesktopOpener.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
-#include "shell/UserDialogs.h"
 #include "store/Database.h"
 
 #include <QAction>
@@ -45,18 +43,16 @@ Figures measure(int items, const bench::BenchFolder& root) {
     const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
     makeCase(casePath, items);
 
-    ScriptedUserDialogs dialogs;
-    RecordingDesktopOpener desktop;
-    auto program = createProgram(root.paths(), dialogs, desktop);
-    program->startUp({});
-    TFormMain& form = program->formMain();
+    bench::BenchProgram harness(root);
+    Program& program = harness.start();
+    TFormMain& form = program.formMain();
     form.show();
     QApplication::processEvents();
 
     Figures f{items, 0, 0, 0, 0, 0};
     QElapsedTimer timer;
     // Open the case: working copy, reconnect, count, headings, board, totals, painted.
-    program->state.caseFileName = casePath;
+    program.state.caseFileName = casePath;
     timer.start();
     form.NewFile();
     QApplication::processEvents();
@@ -88,8 +84,8 @@ Figures measure(int items, const bench::BenchFolder& root) {
     }
     f.move = bench::median(moves);
     f.moveCommand = bench::median(commands);
-    if (!dialogs.shown.isEmpty())
-        std::printf("unexpected message: %s\n", qPrintable(dialogs.shown.first().text));
+    if (!harness.dialogs.shown.isEmpty())
+        std::printf("unexpected message: %s\n", qPrintable(harness.dialogs.shown.first().text));
 
     timer.start();
     form.findChild<QAction*>(QStringLiteral("SpeedButton4Action"))->trigger();

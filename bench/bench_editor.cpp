@@ -7,9 +7,7 @@
 #include "editor/GridColumns.h"
 #include "editor/PropertyListModel.h"
 #include "editor/TFormPT.h"
-#include "shell/DesktopOpener.h"
 #include "shell/Program.h"
-#include "shell/UserDialogs.h"
 #include "store/Database.h"
 #include "store/TDataModule1.h"
 
@@ -56,11 +54,9 @@ Figures measure(int items, const bench::BenchFolder& root) {
     const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
     makeCase(casePath, items);
 
-    ScriptedUserDialogs dialogs;
-    RecordingDesktopOpener desktop;
-    auto program = createProgram(root.paths(), dialogs, desktop);
-    program->startUp({casePath});
-    TFormPT& form = program->formPT();
+    bench::BenchProgram harness(root);
+    Program& program = harness.start({casePath});
+    TFormPT& form = program.formPT();
     editor::DBGridEh3& grid = *form.DBGridEh3;
     editor::PropertyListModel& model = form.listModel();
 
@@ -88,7 +84,7 @@ Figures measure(int items, const bench::BenchFolder& root) {
     f.edit = bench::median(edits);
 
     // A row read from the database while scrolling would now fail loudly.
-    program->dataModule().connection().close();
+    program.dataModule().connection().close();
     QScrollBar* bar = grid.verticalScrollBar();
     bar->setValue(0);
     timer.restart();
@@ -101,7 +97,7 @@ Figures measure(int items, const bench::BenchFolder& root) {
     }
     f.page = bench::msSince(timer) / f.pages;
     form.hide();
-    program->dataModule().ADODataSet1().close();
+    program.dataModule().ADODataSet1().close();
     return f;
 }
 

@@ -64,11 +64,9 @@ int main(int argc, char** argv) {
     }
 
     const bench::BenchFolder root;
-    ScriptedUserDialogs dialogs;
-    RecordingDesktopOpener desktop;
-    auto program = createProgram(root.paths(), dialogs, desktop);
-    program->startUp({});
-    TFormMain& formMain = program->formMain();
+    bench::BenchProgram harness(root);
+    Program& program = harness.start();
+    TFormMain& formMain = program.formMain();
 
     std::printf("%9s %11s %14s %7s %11s %14s %7s\n", "items", "open ms", "sqlite3 ms", "ratio", "save ms", "cp+sync ms",
                 "ratio");
@@ -83,10 +81,10 @@ int main(int argc, char** argv) {
             runTool(QStringLiteral("sqlite3"), {casePath, QStringLiteral("select * from Таблица")});
         });
         const double open = bench::medianMs(Runs, [&] {
-            dialogs.nextFileNames.push_back(casePath);
+            harness.dialogs.nextFileNames.push_back(casePath);
             formMain.File_OpenClick();
         });
-        if (program->state.totalRecords != items || !dialogs.shown.isEmpty()) {
+        if (program.state.totalRecords != items || !harness.dialogs.shown.isEmpty()) {
             std::fprintf(stderr, "bench_files: the case of %d items did not open\n", items);
             return 1;
         }
@@ -95,10 +93,10 @@ int main(int argc, char** argv) {
             runTool(QStringLiteral("sync"), {copyPath});
         });
         const double save = bench::medianMs(Runs, [&] {
-            dialogs.nextFileNames.push_back(savedPath);
+            harness.dialogs.nextFileNames.push_back(savedPath);
             formMain.File_SaveAsClick();
         });
-        if (program->state.caseFileName != savedPath || !dialogs.shown.isEmpty()) {
+        if (program.state.caseFileName != savedPath || !harness.dialogs.shown.isEmpty()) {
             std::fprintf(stderr, "bench_files: the case of %d items was not saved\n", items);
             return 1;
         }

@@ -6,10 +6,8 @@
 #include "settings/RadioGroup.h"
 #include "settings/TFormNstr.h"
 #include "settings/TFormVariant.h"
-#include "shell/DesktopOpener.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
-#include "shell/UserDialogs.h"
 #include "store/Database.h"
 
 #include <QApplication>
@@ -54,14 +52,12 @@ double clickMs(QRadioButton* button) {
 Figures measure(int items, const bench::BenchFolder& root) {
     const QString casePath = root.filePath(QStringLiteral("case%1.rvb").arg(items));
     makeCase(casePath, items);
-    ScriptedUserDialogs dialogs;
-    RecordingDesktopOpener desktop;
-    auto program = createProgram(root.paths(), dialogs, desktop);
-    program->startUp({casePath});
-    program->formMain().show();
+    bench::BenchProgram harness(root);
+    Program& program = harness.start({casePath});
+    program.formMain().show();
     QApplication::processEvents();
 
-    TFormVariant& dialog = program->formVariant();
+    TFormVariant& dialog = program.formVariant();
     std::vector<double> variant, basis;
     for (int round = 0; round < 5; ++round) {
         variant.push_back(clickMs(dialog.RadioGroup1->button(1)));
@@ -74,7 +70,7 @@ Figures measure(int items, const bench::BenchFolder& root) {
     for (int round = 0; round < 5; ++round) {
         QElapsedTimer timer;
         timer.start();
-        program->formNstr().NewName_all();
+        program.formNstr().NewName_all();
         names.push_back(bench::msSince(timer));
     }
     return {items, bench::median(variant), bench::median(basis), bench::median(names)};
