@@ -17,7 +17,7 @@ namespace ravnobor::store {
 class Statement;
 }
 
-// What every benchmark program needs: timing, a case of N items, and a folder to run the program in.
+// What every benchmark program needs: timing, a case of N items, a folder and the program to run in it.
 namespace ravnobor::bench {
 
 double msSince(const QElapsedTimer& timer);
@@ -37,7 +37,7 @@ void makeCase(const QString& path, int items, const QString& insertSql,
               const std::function<void(store::Statement& insert, int i)>& bindItem);
 
 // A private folder laid out as the program finds it: app/ with default.mdb and Пример.rvb,
-// an empty docs/ for the user's documents, and data/ for the working copy.
+// an empty docs/ for the user's documents, and data/ (made when needed) for the working copy.
 class BenchFolder {
 public:
     BenchFolder();
