@@ -1,0 +1,28 @@
+#include "split/ShareTotals.h"
+
+namespace ravnobor::split {
+
+QString shareCaption(const Share& share) {
+    if (share.isEqual())
+        return HalfCaption;
+    return QStringLiteral("Доля стороны 1 (%1) от суммы распределенного имущества").arg(share.text());
+}
+
+ShareTotals shareTotals(Money share1Total, Money share2Total, const Share& share, const QString& currencySuffix,
+                        const QLocale& locale) {
+    ShareTotals out;
+    out.target = ExactAmount::partOf(share, share1Total + share2Total);
+    const ExactAmount surplus = ExactAmount(share1Total) - out.target;
+    out.payment = surplus.abs();
+    out.party1Pays = surplus.sign() > 0;
+    out.targetCaption = shareCaption(share);
+    out.targetText = out.target.toAmountText(currencySuffix, locale);
+    const QString amount = out.payment.toAmountText(currencySuffix, locale);
+    const QString& subtract = share.isEqual() ? SubtractToEqual : SubtractToShare;
+    const QString& payUp = share.isEqual() ? PayUpToEqual : PayUpToShare;
+    out.party1Line = (out.party1Pays ? subtract : payUp) + amount;
+    out.party2Line = (out.party1Pays ? payUp : subtract) + amount;
+    return out;
+}
+
+} // namespace ravnobor::split
