@@ -1,5 +1,6 @@
 #pragma once
 
+#include "split/Share.h"
 #include "store/Layout.h"
 #include "store/Money.h"
 
@@ -30,6 +31,9 @@ struct AppState {
     int priceBasis = 0;      // 0 Цена 1, 1 Цена 2, 2 Согласованная цена
     int currencyIndex = 0;
     QString currencySuffix = QStringLiteral("руб.");
+
+    // Party 1's share of the distributed property, from the case; equal unless it says otherwise.
+    split::Share share;
 
     // Kept by the totals for the division report.
     Money share1Total;

@@ -10,6 +10,7 @@
 #include "settings/TFormVariant.h"
 #include "shell/TFormMain.h"
 #include "shell/TOKBottomDlg.h"
+#include "split/TFormSplit.h"
 #include "store/TDataModule1.h"
 
 namespace ravnobor {
@@ -26,6 +27,7 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formVal = new TFormVal(*this, m_formMain.get());
     installHelpCommands(*this);
     new DocumentCommands(*this, *m_formMain); // owned by the main window
+    new TFormSplit(*this, m_formMain.get()); // owned by the main window
 }
 
 Program::~Program() {

@@ -32,6 +32,8 @@ void summarise(const std::vector<SplitItem>& items, const Share& share, SplitPla
         all2 += item.price2;
         if (plan.allocation[i] != layout::allocationTag(item.allocation))
             ++plan.changed;
+        if (isFree(item, plan.keptPlaced))
+            ++plan.freeItems;
         if (plan.allocation[i] == layout::ToParty1) {
             ++plan.count1;
             plan.share1 += item.price;
@@ -70,6 +72,7 @@ SplitPlan planMinimalPayment(const std::vector<SplitItem>& items, const Share& s
                              const SubsetSearchOptions& options) {
     SplitPlan plan;
     plan.method = SplitMethod::MinimalPayment;
+    plan.keptPlaced = keepPlaced;
     plan.allocation = startingAllocation(items, keepPlaced);
     // In units of 1/denominator of a Money unit: minimise |D·(L1 + chosen) − N·T|.
     const Int128 numerator = share.numerator();
@@ -108,6 +111,7 @@ SplitPlan planMinimalPayment(const std::vector<SplitItem>& items, const Share& s
 SplitPlan planByOwnPrices(const std::vector<SplitItem>& items, const Share& share, bool keepPlaced) {
     SplitPlan plan;
     plan.method = SplitMethod::OwnPrices;
+    plan.keptPlaced = keepPlaced;
     plan.allocation = startingAllocation(items, keepPlaced);
     std::vector<size_t> ties;
     for (size_t i = 0; i < items.size(); ++i) {

@@ -24,11 +24,13 @@ enum class SplitMethod { MinimalPayment, OwnPrices };
 
 struct SplitPlan {
     SplitMethod method = SplitMethod::MinimalPayment;
+    bool keptPlaced = true;
     std::vector<int> allocation; // every item's new place, in the order given
     int count1 = 0;              // items with party 1 afterwards
     int count2 = 0;
-    int changed = 0; // items whose place changes
-    Money share1;    // by the chosen price basis
+    int changed = 0;   // items whose place changes
+    int freeItems = 0; // items the method was free to place
+    Money share1;      // by the chosen price basis
     Money share2;
     // What party 1 pays party 2 (negative: party 2 pays party 1). For the smallest
     // payment this is S1 − target by the chosen basis; by own prices it is

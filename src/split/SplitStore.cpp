@@ -1,0 +1,124 @@
+#include "split/SplitStore.h"
+
+#include "store/Error.h"
+#include "store/Layout.h"
+#include "store/NumberText.h"
+
+namespace ravnobor::split {
+
+namespace {
+
+QString quoted(const QString& identifier) {
+    return u'"' + QString(identifier).replace(u'"', QStringLiteral("\"\"")) + u'"';
+}
+
+// The first settings row, the one every reader and writer of the settings works on.
+const QString FirstSettingsRow = QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid LIMIT 1)");
+
+Money priceOf(const QVariant& stored, const QString& column, const QVariant& name) {
+    if (stored.isNull() || (stored.typeId() == QMetaType::QString && stored.toString().trimmed().isEmpty()))
+        return {};
+    if (!store::isAcceptablePrice(stored))
+        throw Error(QStringLiteral("Цена «%1» в поле «%2» у предмета «%3» не является числом, раздел не предложен")
+                        .arg(stored.toString(), column, name.toString()));
+    return Money::fromDouble(stored.toDouble());
+}
+
+} // namespace
+
+bool hasShareColumn(store::Database& db) {
+    store::Statement info = db.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?1)"));
+    info.bind(1, layout::SettingsTable);
+    while (info.step())
+        if (info.text(0) == ShareColumn)
+            return true;
+    return false;
+}
+
+void ensureShareColumn(store::Database& db) {
+    if (!hasShareColumn(db))
+        db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                       .arg(quoted(layout::SettingsTable), quoted(ShareColumn)));
+}
+
+QString storedShareText(store::Database& db) {
+    if (!hasShareColumn(db))
+        return {};
+    const QString table = quoted(layout::SettingsTable);
+    store::Statement select =
+        db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ").arg(quoted(ShareColumn), table) +
+                   FirstSettingsRow.arg(table));
+    return select.step() && !select.isNull(0) ? select.text(0) : QString();
+}
+
+Share caseShare(store::Database& db) {
+    const QString text = storedShareText(db);
+    return Share::isValid(text) ? Share::parse(text) : Share();
+}
+
+void storeShareText(store::Database& db, const QString& text) {
+    Share::parse(text);
+    store::Transaction transaction(db);
+    ensureShareColumn(db);
+    const QString table = quoted(layout::SettingsTable);
+    store::Statement update =
+        db.prepare(QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ").arg(table, quoted(ShareColumn)) +
+                   FirstSettingsRow.arg(table));
+    const QString typed = text.trimmed();
+    update.bind(1, typed.isEmpty() ? QVariant() : QVariant(typed));
+    update.run();
+    if (db.changes() == 0) {
+        store::Statement insert =
+            db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?1)").arg(table, quoted(ShareColumn)));
+        insert.bind(1, typed.isEmpty() ? QVariant() : QVariant(typed));
+        insert.run();
+    }
+    transaction.commit();
+}
+
+std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, int priceBasis) {
+    const int allocationPos = layout::allocationColumn(divisionVariant);
+    const int pricePos = layout::priceColumn(priceBasis);
+    store::Statement select =
+        db.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoted(layout::PropertyTable)));
+    if (select.columnCount() < layout::PropertyColumnCount)
+        throw Error(QStringLiteral("В таблице «%1» меньше %2 столбцов")
+                        .arg(layout::PropertyTable)
+                        .arg(layout::PropertyColumnCount));
+    const QString& priceName = layout::PropertyColumnNames[size_t(pricePos)];
+    std::vector<SplitItem> items;
+    while (select.step()) {
+        const QVariant name = select.value(layout::ColName);
+        SplitItem item;
+        item.key = select.integer(layout::ColKey);
+        item.price = priceOf(select.value(pricePos), priceName, name);
+        item.price1 = priceOf(select.value(layout::ColPrice1), layout::PropertyColumnNames[layout::ColPrice1], name);
+        item.price2 = priceOf(select.value(layout::ColPrice2), layout::PropertyColumnNames[layout::ColPrice2], name);
+        item.allocation = layout::allocationTag(select.isNull(allocationPos) ? 0 : select.integer(allocationPos));
+        items.push_back(item);
+    }
+    return items;
+}
+
+int applySplitPlan(store::Database& db, int divisionVariant, const std::vector<SplitItem>& items,
+                   const SplitPlan& plan) {
+    const QString& column = layout::PropertyColumnNames[size_t(layout::allocationColumn(divisionVariant))];
+    store::Transaction transaction(db);
+    store::Statement update = db.prepare(
+        QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %3 = ?2")
+            .arg(quoted(layout::PropertyTable), quoted(column), quoted(layout::PropertyColumnNames[layout::ColKey])));
+    int written = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (plan.allocation[i] == items[i].allocation)
+            continue;
+        update.bind(1, plan.allocation[i]);
+        update.bind(2, items[i].key);
+        update.run();
+        update.reset();
+        ++written;
+    }
+    transaction.commit();
+    return written;
+}
+
+} // namespace ravnobor::split
