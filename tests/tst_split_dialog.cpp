@@ -1,6 +1,7 @@
 #include "support/TestProgram.h"
 
 #include "shell/TFormMain.h"
+#include "split/Share.h"
 #include "split/SplitStore.h"
 #include "split/TFormSplit.h"
 #include "store/Database.h"
@@ -12,6 +13,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -70,6 +72,7 @@ private slots:
     void failingWriteWritesNothing();
     void applyIsOneTransaction();
     void shareStoredInCase();
+    void totalsPanelFollowsTheShare();
 };
 
 void TestSplitDialog::commandStandsInMenuAndToolbar() {
@@ -121,6 +124,14 @@ void TestSplitDialog::ownPricesPreviewAndApply() {
     QCOMPARE(storedAllocations(program.state.workingCopyPath), expected);
     QVERIFY(!program.state.caseSaved);
     QVERIFY(test.dialogs.shown.isEmpty());
+    // The board shows the new placement at once.
+    TFormMain& main = program.formMain();
+    QCOMPARE(main.boardCount(0), 0);
+    QCOMPARE(main.boardItems(1).size(), size_t(2));
+    QCOMPARE(main.boardItems(1).front().name, QStringLiteral("A"));
+    QCOMPARE(main.boardItems(1).back().name, QStringLiteral("C"));
+    QCOMPARE(main.boardItems(-1).front().name, QStringLiteral("B"));
+    QCOMPARE(main.findChild<QLineEdit*>(QStringLiteral("Edit16"))->text(), QStringLiteral("120,00 руб.  "));
 }
 
 void TestSplitDialog::smallestPaymentKeepsPlacedItems() {
@@ -168,6 +179,7 @@ void TestSplitDialog::cancelWritesNothing() {
     Program& program = test.start({casePath});
     program.state.caseSaved = true;
     const QByteArray before = fileBytes(program.state.workingCopyPath);
+    const QByteArray caseBefore = fileBytes(casePath);
     test.dialogs.nextDialogs.push_back([&](QDialog& dialog) {
         click(dialog, "RadioGroup1Item1");
         click(dialog, "ButtonCancel");
@@ -176,7 +188,7 @@ void TestSplitDialog::cancelWritesNothing() {
     program.formMain().action(QStringLiteral("Serv_Split"))->trigger();
     QCOMPARE(test.dialogs.dialogsShown.size(), 1);
     QCOMPARE(fileBytes(program.state.workingCopyPath), before);
-    QCOMPARE(fileBytes(casePath), fileBytes(program.state.workingCopyPath));
+    QCOMPARE(fileBytes(casePath), caseBefore);
     QVERIFY(program.state.caseSaved);
     QVERIFY(test.dialogs.shown.isEmpty());
 }
@@ -272,6 +284,42 @@ void TestSplitDialog::shareStoredInCase() {
     split::storeShareText(db, QString());
     QCOMPARE(split::storedShareText(db), QString());
     QVERIFY(split::caseShare(db).isEqual());
+}
+
+void TestSplitDialog::totalsPanelFollowsTheShare() {
+    TestProgram test;
+    const QString casePath = test.path(QStringLiteral("totals.rvb"));
+    makeCase(casePath, {{QStringLiteral("A"), 100.0, 0.0, QVariant(), 1, 0},
+                        {QStringLiteral("B"), 100.0, 0.0, QVariant(), -1, 0},
+                        {QStringLiteral("C"), 50.0, 0.0, QVariant(), 0, 0}});
+    Program& program = test.start({casePath});
+    TFormMain& main = program.formMain();
+    const auto texts = [&] {
+        QStringList out{main.findChild<QLabel*>(QStringLiteral("LabelTotal4"))->text()};
+        for (const char* name : {"Edit20", "Edit12", "Edit10", "Edit16", "Edit9", "Edit18"})
+            out << main.findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+        return out;
+    };
+    const QStringList equal = {QStringLiteral("Половина от суммы распределенного имущества"),
+                               QStringLiteral("100,00 руб."),
+                               QStringLiteral("Доплатить до равенства  0,00 руб."),
+                               QStringLiteral("Вычесть до равенства  0,00 руб."),
+                               QStringLiteral("100,00 руб.  "),
+                               QStringLiteral("100,00 руб.  "),
+                               QStringLiteral("200,00 руб.")};
+    QCOMPARE(texts(), equal);
+    // 1/3 of 200 is 66.666...: party 1 is 33.333... above it; the sums themselves stay.
+    program.state.share = split::Share::parse(QStringLiteral("1/3"));
+    main.SummStr();
+    QCOMPARE(
+        texts(),
+        (QStringList{QStringLiteral("Доля стороны 1 (1/3) от суммы распределенного имущества"),
+                     QStringLiteral("66,67 руб."), QStringLiteral("Вычесть до установленной доли  33,33 руб."),
+                     QStringLiteral("Доплатить до установленной доли  33,33 руб."), QStringLiteral("100,00 руб.  "),
+                     QStringLiteral("100,00 руб.  "), QStringLiteral("200,00 руб.")}));
+    program.state.share = split::Share();
+    main.SummStr();
+    QCOMPARE(texts(), equal);
 }
 
 QTEST_MAIN(TestSplitDialog)

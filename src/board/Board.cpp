@@ -182,7 +182,8 @@ void Board::ListView1DragDrop(BoardListView& target, BoardListView& source) {
 void Board::SummStr() {
     const TotalsTexts texts =
         totalsTexts({m_centre->columnModel().sum(), m_left->columnModel().sum(), m_right->columnModel().sum(),
-                     m_state.currencySuffix, m_state.party1Name, m_state.party2Name});
+                     m_state.currencySuffix, m_state.party1Name, m_state.party2Name},
+                    m_state.share);
     m_state.undistributedTotal = m_centre->columnModel().sum();
     m_state.share1Total = m_left->columnModel().sum();
     m_state.share2Total = m_right->columnModel().sum();

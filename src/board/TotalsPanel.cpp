@@ -76,6 +76,7 @@ TotalsPanel::TotalsPanel(QFrame& panel, const QString& party1Name, const QString
         QLabel* caption = plainLabel(QStringLiteral("LabelTotal%1").arg(++n), text, box);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         captions->addWidget(caption);
+        m_halfCaption = caption; // the last one names what Edit20 shows
     }
     boxRow->addLayout(captions);
     QFrame* values = frame(box, QFrame::Sunken);
@@ -138,6 +139,7 @@ void TotalsPanel::show(const TotalsTexts& t) {
     m_edit18->setText(t.edit18);
     m_edit19->setText(t.edit19);
     m_edit20->setText(t.edit20);
+    m_halfCaption->setText(t.halfCaption);
     m_label14->setText(t.label14);
     m_label8->setText(t.label8);
     m_edit16->setText(t.edit16);

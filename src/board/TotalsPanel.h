@@ -21,6 +21,7 @@ private:
     QLineEdit* m_edit18;
     QLineEdit* m_edit19;
     QLineEdit* m_edit20;
+    QLabel* m_halfCaption;
     QLabel* m_label14;
     QLabel* m_label8;
     QLineEdit* m_edit16;

@@ -1,8 +1,14 @@
 #include "board/TotalsText.h"
 
+#include "split/ShareTotals.h"
+
 namespace ravnobor::board {
 
 TotalsTexts totalsTexts(const TotalsInput& in, const QLocale& locale) {
+    return totalsTexts(in, split::Share(), locale);
+}
+
+TotalsTexts totalsTexts(const TotalsInput& in, const split::Share& share, const QLocale& locale) {
     const auto amount = [&](Money m) { return m.toAmountText(in.currencySuffix, locale); };
     const Money distributed = in.share1 + in.share2;
     TotalsTexts t;
@@ -24,6 +30,14 @@ TotalsTexts totalsTexts(const TotalsInput& in, const QLocale& locale) {
         const QString d = amount((in.share2 - in.share1).half());
         t.edit10 = SubtractText + d;
         t.edit12 = PayUpText + d;
+    }
+    // An unequal share measures party 1 against its target, share × (S1 + S2), instead of half.
+    t.halfCaption = split::shareCaption(share);
+    if (!share.isEqual()) {
+        const split::ShareTotals shares = split::shareTotals(in.share1, in.share2, share, in.currencySuffix, locale);
+        t.edit20 = shares.targetText;
+        t.edit12 = shares.party1Line;
+        t.edit10 = shares.party2Line;
     }
     t.priceCaption = QStringLiteral("Цена, ") + in.currencySuffix;
     return t;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "split/Share.h"
 #include "store/Money.h"
 
 #include <QLocale>
@@ -21,7 +22,8 @@ struct TotalsTexts {
     QString edit17;       // total of all property
     QString edit18;       // distributed
     QString edit19;       // undistributed
-    QString edit20;       // half of the distributed part
+    QString edit20;       // half of the distributed part; party 1's target under an unequal share
+    QString halfCaption;  // the caption of Edit20
     QString label14;      // party 1's name
     QString label8;       // party 2's name
     QString edit16;       // party 1's share
@@ -35,5 +37,7 @@ inline const QString SubtractText = QStringLiteral("Вычесть до раве
 inline const QString PayUpText = QStringLiteral("Доплатить до равенства  ");
 
 TotalsTexts totalsTexts(const TotalsInput& input, const QLocale& locale = QLocale());
+// With party 1's share of the distributed part set by the case (equal shares give the texts above).
+TotalsTexts totalsTexts(const TotalsInput& input, const split::Share& share, const QLocale& locale = QLocale());
 
 } // namespace ravnobor::board

@@ -180,9 +180,8 @@ void TFormSplit::apply() {
     if (written == 0)
         return;
     m_program.state.caseSaved = false;
-    // The list dataset holds its rows in memory; it must see the new places.
-    if (data.ADODataSet1().isOpen())
-        data.ADODataSet1().open();
+    // The list dataset's rows no longer show what is stored.
+    data.ADODataSet1().close();
     m_program.formMain().InsertDann();
 }
 
