@@ -109,6 +109,8 @@ private slots:
     void reportTotalsName_data();
     void reportTotalsName();
     void reportFillsHeadingUnquotedAndKeepsOddNames();
+    void reportWithUnequalShare_data();
+    void reportWithUnequalShare();
     void reportTotalsRowIsBold();
     void reportLeavesNoPlaceholder();
     void reportOnATemplateWithoutTableStillWrites();
@@ -219,6 +221,49 @@ void TestDocuments::reportTotalsName() {
     QCOMPARE(afterTable(reader),
              reportTotals(q1, q2, a[0], a[1], a[2], a[3], party1First ? q1 : q2, party1First ? q2 : q1, a[4]));
     QCOMPARE(reader.rows().back(), QStringList({QString(), u"ИТОГО"_s, a[0], QString(), QString(), u"ИТОГО"_s, a[1]}));
+}
+
+void TestDocuments::reportWithUnequalShare_data() {
+    QTest::addColumn<QString>("share");
+    QTest::addColumn<QString>("share1");
+    QTest::addColumn<QString>("share2");
+    QTest::addColumn<bool>("party1Pays");
+    QTest::addColumn<QString>("payment");
+    // 1/3 of 200 is 66.666...: party 1 is 33.333... above it, though the shares are equal.
+    QTest::newRow("party 1 above a third") << "1/3"
+                                           << "100"
+                                           << "100" << true << "33,33";
+    // 1/3 of 110 is 36.666...: party 1 is 26.666... below it.
+    QTest::newRow("party 1 below a third") << "1/3"
+                                           << "10"
+                                           << "100" << false << "26,67";
+    // 60 % of 100 is 60: party 1 is 10 below although its share is the larger.
+    QTest::newRow("party 1 below 60 percent") << "60"
+                                              << "50"
+                                              << "50" << false << "10,00";
+    QTest::newRow("on target names party 2") << "2/3"
+                                             << "200"
+                                             << "100" << false << "0,00";
+}
+
+// The party above its target pays the amount by which it is above; the difference stays the difference.
+void TestDocuments::reportWithUnequalShare() {
+    QFETCH(QString, share);
+    QFETCH(QString, share1);
+    QFETCH(QString, share2);
+    QFETCH(bool, party1Pays);
+    QFETCH(QString, payment);
+    DivisionReportData data =
+        reportData({}, {}, Money::fromDecimalText(share1), Money::fromDecimalText(share2), money("5"));
+    data.share = split::Share::parse(share);
+    const DocxReader reader = report(data);
+    const QString q1 = u"\"Иванов И.И.\""_s, q2 = u"\"Петрова А.С.\""_s;
+    const auto rub = [](const QString& amount) { return amount + u" руб."_s; };
+    const Money difference = (Money::fromDecimalText(share1) - Money::fromDecimalText(share2)).abs();
+    QCOMPARE(afterTable(reader),
+             reportTotals(q1, q2, rub(Money::fromDecimalText(share1).toText()),
+                          rub(Money::fromDecimalText(share2).toText()), rub(u"5,00"_s), rub(difference.toText()),
+                          party1Pays ? q1 : q2, party1Pays ? q2 : q1, rub(payment)));
 }
 
 void TestDocuments::reportFillsHeadingUnquotedAndKeepsOddNames() {

@@ -64,6 +64,7 @@ void DocumentCommands::ToolButton14Click() {
     data.share1Total = state.share1Total;
     data.share2Total = state.share2Total;
     data.undistributedTotal = state.undistributedTotal;
+    data.share = state.share;
 
     WordDocument document = WordDocument::fromTemplate(templatePath(ReportTemplateFile));
     fillDivisionReport(document, data);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "split/Share.h"
 #include "store/Money.h"
 
 #include <QString>
@@ -26,6 +27,7 @@ struct DivisionReportData {
     Money share1Total;
     Money share2Total;
     Money undistributedTotal;
+    split::Share share; // party 1's share of the distributed part; equal unless the case sets one
 };
 
 // One row of the property table, as stored.

@@ -1,5 +1,7 @@
 #include "documents/Documents.h"
 
+#include "split/ShareTotals.h"
+
 #include "store/Dataset.h"
 #include "store/Error.h"
 #include "store/Layout.h"
@@ -111,7 +113,15 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
     typeBold(document, amount(data.share2Total));
 
     const Money difference = (data.share1Total - data.share2Total).abs();
-    const bool firstIsLarger = data.share1Total > data.share2Total;
+    bool firstIsLarger = data.share1Total > data.share2Total;
+    QString payment = amount(difference.half());
+    // An unequal share: the party above its target pays the amount by which it is above.
+    if (!data.share.isEqual()) {
+        const split::ShareTotals shares =
+            split::shareTotals(data.share1Total, data.share2Total, data.share, data.currencySuffix, locale);
+        firstIsLarger = shares.party1Pays;
+        payment = shares.payment.toAmountText(data.currencySuffix, locale);
+    }
     document.replaceInDocument(QStringLiteral("<Сторона1>"), quotedName(data.party1Name));
     document.replaceInDocument(QStringLiteral("#5#"), amount(data.share1Total));
     document.replaceInDocument(QStringLiteral("<Сторона2>"), quotedName(data.party2Name));
@@ -124,7 +134,7 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
                                quotedName(firstIsLarger ? data.party1Name : data.party2Name));
     document.replaceInDocument(QStringLiteral("<Сторона 2>"),
                                quotedName(firstIsLarger ? data.party2Name : data.party1Name));
-    document.replaceInDocument(QStringLiteral("#14#"), amount(difference.half()));
+    document.replaceInDocument(QStringLiteral("#14#"), payment);
 }
 
 // ---- general property list
