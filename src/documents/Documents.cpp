@@ -1,7 +1,6 @@
 #include "documents/Documents.h"
 
 #include "split/ShareTotals.h"
-
 #include "store/Dataset.h"
 #include "store/Error.h"
 #include "store/Layout.h"
