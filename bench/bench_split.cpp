@@ -2,9 +2,13 @@
 // whole-rouble prices from 1,000 to 1,000,000, equal shares and a share of 1/3.
 #include "split/Share.h"
 #include "split/SplitPlan.h"
+#include "split/SplitStore.h"
+#include "store/Database.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <chrono>
@@ -61,7 +65,7 @@ void run(int count, const QString& shareText, double goalSeconds, bool mustBePro
     const QString payment = plan.payment.abs().toText(QLocale(QStringLiteral("ru_RU")));
     const QString best = smallestPossible(items, share);
     const bool met = seconds < goalSeconds && (mustBeProven ? plan.proven : payment == best);
-    std::printf("%7d items, share %-3s  %8.3f s (goal < %.1f s, ratio %.2f)  payment %s (smallest %s)  %s  "
+    std::printf("%7d items, share %-3s  %8.3f s (goal < %.1f s, ratio %.2f)  payment %s (step bound %s)  %s  "
                 "peak %s  %s\n",
                 count, qPrintable(shareText.isEmpty() ? QStringLiteral("1/2") : shareText), seconds, goalSeconds,
                 seconds / goalSeconds, qPrintable(payment), qPrintable(best),
@@ -77,6 +81,40 @@ void runOwnPrices(int count) {
                 qPrintable(plan.payment.toText(QLocale(QStringLiteral("ru_RU")))), qPrintable(peakMemory()));
 }
 
+// The whole command on a case file: read the items, weigh them, write the placement.
+void runOnCase(int count) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bench.rvb"));
+    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR) + QStringLiteral("/default.mdb"), path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    store::Database db(path);
+    {
+        store::Transaction fill(db);
+        store::Statement insert = db.prepare(QStringLiteral(
+            "INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"1_ц1\") VALUES (?, ?, ?, 0)"));
+        std::mt19937_64 random(7);
+        for (int i = 0; i < count; ++i) {
+            insert.bind(1, QStringLiteral("Предмет %1").arg(i));
+            insert.bind(2, double(1000 + random() % 999001));
+            insert.bind(3, double(1000 + random() % 999001));
+            insert.run();
+            insert.reset();
+        }
+        fill.commit();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const std::vector<SplitItem> items = loadSplitItems(db, 0, 0);
+    const auto loaded = std::chrono::steady_clock::now();
+    const SplitPlan plan = planMinimalPayment(items, Share(), true);
+    const auto planned = std::chrono::steady_clock::now();
+    const int written = applySplitPlan(db, 0, items, plan);
+    const auto applied = std::chrono::steady_clock::now();
+    const auto seconds = [](auto from, auto to) { return std::chrono::duration<double>(to - from).count(); };
+    std::printf("%7d items in a case file: read %.3f s, weigh %.3f s, write %d rows %.3f s; payment %s  peak %s\n",
+                count, seconds(start, loaded), seconds(loaded, planned), written, seconds(planned, applied),
+                qPrintable(plan.payment.abs().toText(QLocale(QStringLiteral("ru_RU")))), qPrintable(peakMemory()));
+}
+
 } // namespace
 
 int main() {
@@ -89,6 +127,7 @@ int main() {
         run(100000, share, 1.0, false);
     }
     runOwnPrices(100000);
+    runOnCase(100000);
     std::printf("peak memory of the whole run: %s (goal < 150 MB)\n", qPrintable(peakMemory()));
     return 0;
 }
