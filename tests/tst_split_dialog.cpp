@@ -73,6 +73,7 @@ private slots:
     void applyIsOneTransaction();
     void shareStoredInCase();
     void totalsPanelFollowsTheShare();
+    void priceThatIsNoNumberStopsTheCommand();
 };
 
 void TestSplitDialog::commandStandsInMenuAndToolbar() {
@@ -320,6 +321,27 @@ void TestSplitDialog::totalsPanelFollowsTheShare() {
     program.state.share = split::Share();
     main.SummStr();
     QCOMPARE(texts(), equal);
+}
+
+void TestSplitDialog::priceThatIsNoNumberStopsTheCommand() {
+    TestProgram test;
+    const QString casePath = test.path(QStringLiteral("odd.rvb"));
+    makeCase(casePath, {{QStringLiteral("A"), 100.0, 80.0, QVariant(), 0, 0},
+                        {QStringLiteral("Шкаф"), 50.0, 80.0, QVariant(), 0, 0}});
+    Program& program = test.start({casePath});
+    // A case file from elsewhere may hold text in a price column.
+    program.dataModule()
+        .connection()
+        .prepare(QStringLiteral("UPDATE \"Таблица\" SET \"Цена 1\" = 'много' WHERE \"Наименование\" = 'Шкаф'"))
+        .run();
+    const QByteArray before = fileBytes(program.state.workingCopyPath);
+    program.formMain().action(QStringLiteral("Serv_Split"))->trigger();
+    QVERIFY(test.dialogs.dialogsShown.isEmpty());
+    QCOMPARE(test.dialogs.shown.size(), 1);
+    QCOMPARE(test.dialogs.shown.at(0).icon, QMessageBox::Critical);
+    QCOMPARE(test.dialogs.shown.at(0).text,
+             QStringLiteral("Цена «много» в поле «Цена 1» у предмета «Шкаф» не является числом, раздел не предложен."));
+    QCOMPARE(fileBytes(program.state.workingCopyPath), before);
 }
 
 QTEST_MAIN(TestSplitDialog)
