@@ -243,8 +243,9 @@ void TestSettings::partiesWindowLayout() {
     for (const QLabel* label : window.findChildren<QLabel*>())
         labels << label->text();
     labels.sort();
-    QCOMPARE(labels, QStringList({u"Адрес"_s, u"Адрес"_s, u"Имя"_s, u"Имя"_s, u"Описание предмета спора"_s,
-                                  u"Отчество"_s, u"Отчество"_s, u"Фамилия"_s, u"Фамилия"_s}));
+    QCOMPARE(labels,
+             QStringList({u"Адрес"_s, u"Адрес"_s, u"Доля стороны 1"_s, u"Доля стороны 2"_s, u"Имя"_s, u"Имя"_s,
+                          u"Описание предмета спора"_s, u"Отчество"_s, u"Отчество"_s, u"Фамилия"_s, u"Фамилия"_s}));
 }
 
 void TestSettings::namesAfterLoad() {
@@ -409,10 +410,10 @@ void TestSettings::tabOrderSkipsDisabledEdits() {
     t.dialogs.nextDialogs.push_back(answer([&](QDialog& dialog) {
         QApplication::setActiveWindow(&dialog);
         edit(dialog, 1)->setFocus();
-        for (int i = 0; i < 12; ++i) {
+        for (int i = 0; i < 13; ++i) {
             QWidget* focused = QApplication::focusWidget();
             visited << (focused ? focused->objectName() : u"none"_s);
-            if (i < 11)
+            if (i < 12)
                 QTest::keyClick(focused ? focused : &dialog, Qt::Key_Tab);
         }
         // The arrow keys choose the other option, and Tab then stops there.
@@ -424,10 +425,10 @@ void TestSettings::tabOrderSkipsDisabledEdits() {
         visited << QApplication::focusWidget()->objectName();
     }));
     trigger(program.formMain(), u"Serv_Nastr"_s);
-    QCOMPARE(visited,
-             QStringList({u"DBEdit1"_s, u"RadioGroup1Item0"_s, u"DBEdit2"_s, u"DBEdit4"_s, u"DBEdit5"_s, u"DBEdit10"_s,
-                          u"RadioGroup2Item1"_s, u"DBEdit9"_s, u"DBEdit11"_s, u"Button1"_s, u"DBEdit1"_s,
-                          u"RadioGroup1Item0"_s, u"RadioGroup1Item1"_s, u"DBEdit8"_s, u"RadioGroup1Item1"_s}));
+    QCOMPARE(visited, QStringList({u"DBEdit1"_s, u"RadioGroup1Item0"_s, u"DBEdit2"_s, u"DBEdit4"_s, u"DBEdit5"_s,
+                                   u"DBEdit10"_s, u"RadioGroup2Item1"_s, u"DBEdit9"_s, u"DBEdit11"_s, u"EditShare1"_s,
+                                   u"Button1"_s, u"DBEdit1"_s, u"RadioGroup1Item0"_s, u"RadioGroup1Item1"_s,
+                                   u"DBEdit8"_s, u"RadioGroup1Item1"_s}));
     QCOMPARE(program.state.party1Name, u"Не применяется"_s);
 }
 

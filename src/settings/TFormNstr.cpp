@@ -9,6 +9,8 @@
 #include "settings/TFormVariant.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
+#include "split/ShareField.h"
+#include "split/SplitStore.h"
 #include "store/Layout.h"
 #include "store/TDataModule1.h"
 
@@ -88,6 +90,8 @@ void TFormNstr::buildWindow() {
     groups->addWidget(buildPartyGroup(0, QStringLiteral("Первая сторона")), 1);
     groups->addWidget(buildPartyGroup(1, QStringLiteral("Вторая сторона")), 1);
     column->addLayout(groups, 1);
+    m_share = new split::ShareField(*this);
+    column->addLayout(m_share->row());
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));
@@ -112,7 +116,7 @@ void TFormNstr::buildWindow() {
             order << DBEdit(number);
         order << DBEdit(party.entityEdit) << DBEdit(party.addressEdit);
     }
-    order << ok;
+    order << m_share->EditShare1 << ok;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order.at(i - 1), order.at(i));
 
@@ -172,6 +176,11 @@ void TFormNstr::showEvent(QShowEvent* event) {
     centreOnScreen(*this);
 }
 
+void TFormNstr::done(int result) {
+    if (m_share->acceptable(m_program.dialogs, this))
+        QDialog::done(result);
+}
+
 void TFormNstr::Serv_NastrClick() {
     FormActivate();
     try {
@@ -189,6 +198,7 @@ void TFormNstr::FormActivate() {
     settings.edit();
     try {
         loadEdits();
+        m_share->load(m_program.dataModule().connection());
         for (size_t p = 0; p < m_parties.size(); ++p) {
             m_storedLegal[p] = settings::storedFlag(settings.fieldByName(m_parties[p].legalColumn));
             const QSignalBlocker quiet(m_parties[p].kind);
@@ -244,6 +254,7 @@ void TFormNstr::FormDeactivate() {
             throw;
         }
         settings.close();
+        changed = m_share->store(m_program.dataModule().connection()) || changed;
         // The silent refresh after a load writes nothing new and leaves the case saved.
         if (changed)
             m_program.state.caseSaved = false;
@@ -274,8 +285,11 @@ bool TFormNstr::writeBackChanges() {
 void TFormNstr::NewName_all() {
     auto& settings = m_program.dataModule().ADODataSet2();
     const bool openedHere = !settings.isOpen();
-    if (openedHere)
+    if (openedHere) {
+        // An older case gains the share's column, so that a share set later is saved with it.
+        split::ensureShareColumn(m_program.dataModule().connection());
         settings.open();
+    }
     const bool hasRow = settings.state() != store::Dataset::State::Browse || settings.recordCount() > 0;
     const auto text = [&](const QString& column) {
         return hasRow ? storedText(settings.fieldByName(column)) : QString();
@@ -299,6 +313,7 @@ void TFormNstr::NewName_all() {
     }
     if (openedHere)
         settings.close();
+    state.share = split::caseShare(m_program.dataModule().connection());
     pushNames();
 }
 

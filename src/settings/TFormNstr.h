@@ -15,6 +15,9 @@ namespace ravnobor {
 
 class ColumnLengthValidator;
 class Program;
+namespace split {
+class ShareField;
+}
 
 // The parties window: the case description and both parties' data, edited in the
 // one row of the settings table. It also builds the parties' display names and
@@ -40,6 +43,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A share that is no share keeps the window open, whatever closes it.
+    void done(int result) override;
 
 private:
     struct BoundEdit {
@@ -67,6 +72,7 @@ private:
     std::vector<BoundEdit> m_edits; // DBEdit1..DBEdit11
     std::array<PartyControls, 2> m_parties{};
     std::array<bool, 2> m_storedLegal{};
+    split::ShareField* m_share = nullptr;
 };
 
 } // namespace ravnobor
