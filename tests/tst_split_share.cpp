@@ -76,6 +76,7 @@ private slots:
     void shareTypedShowsInTotalsAndIsSavedWithTheCase();
     void shareThatIsNoShareKeepsTheWindowOpen();
     void applyReloadsTheBoard();
+    void newCaseHasEqualShares();
 };
 
 void TestSplitShare::olderCaseOpensWithEqualShares() {
@@ -192,6 +193,21 @@ void TestSplitShare::applyReloadsTheBoard() {
                           QStringLiteral("83,33 руб."), QStringLiteral("Вычесть до установленной доли  16,67 руб."),
                           QStringLiteral("Доплатить до установленной доли  16,67 руб.")}));
     QVERIFY(!program.state.caseSaved);
+}
+
+void TestSplitShare::newCaseHasEqualShares() {
+    TestProgram test;
+    const QString casePath = test.path(QStringLiteral("before-new.rvb"));
+    makeCase(casePath, PlacedRows);
+    Program& program = test.start({casePath});
+    typeShare(test, QStringLiteral("1/3"));
+    QCOMPARE(shareTexts(program.formMain()), ThirdTexts);
+    test.dialogs.nextAnswers.push_back(QMessageBox::No); // "Сохранить файл?"
+    program.formMain().action(QStringLiteral("File_Create"))->trigger();
+    QVERIFY(program.state.share.isEqual());
+    QCOMPARE(text(program.formMain(), "LabelTotal4"), QStringLiteral("Половина от суммы распределенного имущества"));
+    QCOMPARE(storedShare(program.state.workingCopyPath), QString());
+    QCOMPARE(storedShare(casePath), QStringLiteral("<no column>"));
 }
 
 QTEST_MAIN(TestSplitShare)
