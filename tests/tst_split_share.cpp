@@ -156,7 +156,7 @@ void TestSplitShare::shareThatIsNoShareKeepsTheWindowOpen() {
     });
     program.formMain().action(QStringLiteral("Serv_Nastr"))->trigger();
     QCOMPARE(result, 1);
-    QCOMPARE(otherShare, QString());
+    QCOMPARE(otherShare, QStringLiteral("—"));
     QVERIFY(!test.dialogs.shown.isEmpty());
     QCOMPARE(test.dialogs.shown.at(0).caption, QStringLiteral("Внимание!"));
     QCOMPARE(test.dialogs.shown.at(0).icon, QMessageBox::Warning);

@@ -40,8 +40,9 @@ void ShareField::load(store::Database& db) {
 }
 
 void ShareField::showOtherShare() {
+    // A dash while the text is no share, so that the empty field's "поровну" cannot mislead.
     const QString typed = EditShare1->text();
-    EditShare2->setText(Share::isValid(typed) ? Share::parse(typed).otherText() : QString());
+    EditShare2->setText(Share::isValid(typed) ? Share::parse(typed).otherText() : QStringLiteral("—"));
 }
 
 bool ShareField::acceptable(UserDialogs& dialogs, QWidget* parent) const {
