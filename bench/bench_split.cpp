@@ -1,15 +1,18 @@
 // How fast "Предложить раздел" finds its placement: random cases of free items with
 // whole-rouble prices from 1,000 to 1,000,000, equal shares and a share of 1/3.
+#include "BenchSupport.h"
+#include "shell/TFormMain.h"
 #include "split/Share.h"
 #include "split/SplitPlan.h"
-#include "split/SplitStore.h"
 #include "store/Database.h"
 
-#include <QDir>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
 #include <QLocale>
-#include <QTemporaryDir>
-#include <QTextStream>
 
 #include <chrono>
 #include <cstdio>
@@ -81,43 +84,43 @@ void runOwnPrices(int count) {
                 qPrintable(plan.payment.toText(QLocale(QStringLiteral("ru_RU")))), qPrintable(peakMemory()));
 }
 
-// The whole command on a case file: read the items, weigh them, write the placement.
-void runOnCase(int count) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("bench.rvb"));
-    QFile::copy(QStringLiteral(RAVNOBOR_BIN_DIR) + QStringLiteral("/default.mdb"), path);
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    store::Database db(path);
-    {
-        store::Transaction fill(db);
-        store::Statement insert = db.prepare(QStringLiteral(
-            "INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"1_ц1\") VALUES (?, ?, ?, 0)"));
-        std::mt19937_64 random(7);
-        for (int i = 0; i < count; ++i) {
-            insert.bind(1, QStringLiteral("Предмет %1").arg(i));
-            insert.bind(2, double(1000 + random() % 999001));
-            insert.bind(3, double(1000 + random() % 999001));
-            insert.run();
-            insert.reset();
-        }
-        fill.commit();
-    }
-    const auto start = std::chrono::steady_clock::now();
-    const std::vector<SplitItem> items = loadSplitItems(db, 0, 0);
-    const auto loaded = std::chrono::steady_clock::now();
-    const SplitPlan plan = planMinimalPayment(items, Share(), true);
-    const auto planned = std::chrono::steady_clock::now();
-    const int written = applySplitPlan(db, 0, items, plan);
-    const auto applied = std::chrono::steady_clock::now();
-    const auto seconds = [](auto from, auto to) { return std::chrono::duration<double>(to - from).count(); };
-    std::printf("%7d items in a case file: read %.3f s, weigh %.3f s, write %d rows %.3f s; payment %s  peak %s\n",
-                count, seconds(start, loaded), seconds(loaded, planned), written, seconds(planned, applied),
-                qPrintable(plan.payment.abs().toText(QLocale(QStringLiteral("ru_RU")))), qPrintable(peakMemory()));
+// The whole command on a case of 100,000 undistributed items, through the program: read
+// the items, weigh them and show the dialog; then "Применить" writes and reloads the board.
+void runCommand(int count) {
+    const bench::BenchFolder root;
+    const QString casePath = root.filePath(QStringLiteral("split.rvb"));
+    bench::makeCase(casePath, count,
+                    QStringLiteral("INSERT INTO \"Таблица\" (\"Наименование\", \"Цена 1\", \"Цена 2\", \"1_ц1\") "
+                                   "VALUES (?, ?, ?, 0)"),
+                    [random = std::mt19937_64(7)](store::Statement& insert, int i) mutable {
+                        insert.bind(1, QStringLiteral("Предмет %1").arg(i));
+                        insert.bind(2, double(1000 + random() % 999001));
+                        insert.bind(3, double(1000 + random() % 999001));
+                    });
+    bench::BenchProgram harness(root);
+    Program& program = harness.start({casePath});
+    QElapsedTimer timer;
+    double shown = 0;
+    QString payment;
+    harness.dialogs.nextDialogs.push_back([&](QDialog& dialog) {
+        shown = bench::msSince(timer);
+        payment = dialog.findChild<QLabel*>(QStringLiteral("LabelPayment"))->text();
+        timer.start();
+        return int(QDialog::Accepted);
+    });
+    timer.start();
+    program.formMain().action(QStringLiteral("Serv_Split"))->trigger();
+    const double applied = bench::msSince(timer);
+    std::printf("%7d items through the program: dialog shown after %.0f ms, Применить with the board reloaded "
+                "%.0f ms; %s  peak %s%s\n",
+                count, shown, applied, qPrintable(payment), qPrintable(peakMemory()),
+                harness.dialogs.shown.isEmpty() ? "" : "  UNEXPECTED MESSAGE");
 }
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
     std::printf("Smallest payment (goal: 20 and 40 items proven optimal < 0.5 s; 1,000 and 100,000 items reach\n"
                 "the smallest payment the amounts allow < 1 s; peak memory < 150 MB at 100,000)\n");
     for (const QString& share : {QString(), QStringLiteral("1/3")}) {
@@ -127,7 +130,7 @@ int main() {
         run(100000, share, 1.0, false);
     }
     runOwnPrices(100000);
-    runOnCase(100000);
+    runCommand(100000);
     std::printf("peak memory of the whole run: %s (goal < 150 MB)\n", qPrintable(peakMemory()));
     return 0;
 }

@@ -8,10 +8,6 @@ namespace ravnobor::split {
 
 namespace {
 
-QString quoted(const QString& identifier) {
-    return u'"' + QString(identifier).replace(u'"', QStringLiteral("\"\"")) + u'"';
-}
-
 // The first settings row, the one every reader and writer of the settings works on.
 const QString FirstSettingsRow = QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid LIMIT 1)");
 
@@ -38,15 +34,15 @@ bool hasShareColumn(store::Database& db) {
 void ensureShareColumn(store::Database& db) {
     if (!hasShareColumn(db))
         db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
-                       .arg(quoted(layout::SettingsTable), quoted(ShareColumn)));
+                       .arg(store::quoteIdentifier(layout::SettingsTable), store::quoteIdentifier(ShareColumn)));
 }
 
 QString storedShareText(store::Database& db) {
     if (!hasShareColumn(db))
         return {};
-    const QString table = quoted(layout::SettingsTable);
+    const QString table = store::quoteIdentifier(layout::SettingsTable);
     store::Statement select =
-        db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ").arg(quoted(ShareColumn), table) +
+        db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ").arg(store::quoteIdentifier(ShareColumn), table) +
                    FirstSettingsRow.arg(table));
     return select.step() && !select.isNull(0) ? select.text(0) : QString();
 }
@@ -60,16 +56,16 @@ void storeShareText(store::Database& db, const QString& text) {
     Share::parse(text);
     store::Transaction transaction(db);
     ensureShareColumn(db);
-    const QString table = quoted(layout::SettingsTable);
-    store::Statement update =
-        db.prepare(QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ").arg(table, quoted(ShareColumn)) +
-                   FirstSettingsRow.arg(table));
+    const QString table = store::quoteIdentifier(layout::SettingsTable);
+    store::Statement update = db.prepare(
+        QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ").arg(table, store::quoteIdentifier(ShareColumn)) +
+        FirstSettingsRow.arg(table));
     const QString typed = text.trimmed();
     update.bind(1, typed.isEmpty() ? QVariant() : QVariant(typed));
     update.run();
     if (db.changes() == 0) {
-        store::Statement insert =
-            db.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (?1)").arg(table, quoted(ShareColumn)));
+        store::Statement insert = db.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (?1)").arg(table, store::quoteIdentifier(ShareColumn)));
         insert.bind(1, typed.isEmpty() ? QVariant() : QVariant(typed));
         insert.run();
     }
@@ -79,8 +75,8 @@ void storeShareText(store::Database& db, const QString& text) {
 std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, int priceBasis) {
     const int allocationPos = layout::allocationColumn(divisionVariant);
     const int pricePos = layout::priceColumn(priceBasis);
-    store::Statement select =
-        db.prepare(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(quoted(layout::PropertyTable)));
+    store::Statement select = db.prepare(
+        QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     if (select.columnCount() < layout::PropertyColumnCount)
         throw Error(QStringLiteral("В таблице «%1» меньше %2 столбцов")
                         .arg(layout::PropertyTable)
@@ -104,9 +100,10 @@ int applySplitPlan(store::Database& db, int divisionVariant, const std::vector<S
                    const SplitPlan& plan) {
     const QString& column = layout::PropertyColumnNames[size_t(layout::allocationColumn(divisionVariant))];
     store::Transaction transaction(db);
-    store::Statement update = db.prepare(
-        QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %3 = ?2")
-            .arg(quoted(layout::PropertyTable), quoted(column), quoted(layout::PropertyColumnNames[layout::ColKey])));
+    store::Statement update =
+        db.prepare(QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %3 = ?2")
+                       .arg(store::quoteIdentifier(layout::PropertyTable), store::quoteIdentifier(column),
+                            store::quoteIdentifier(layout::PropertyColumnNames[layout::ColKey])));
     int written = 0;
     for (size_t i = 0; i < items.size(); ++i) {
         if (plan.allocation[i] == items[i].allocation)
