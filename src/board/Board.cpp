@@ -112,7 +112,6 @@ void Board::buildMenus() {
 void Board::connectToolbar() {
     const auto wire = [this](const char* name, std::function<void()> command) {
         QAction* act = m_form.action(QString::fromLatin1(name));
-        act->setEnabled(true);
         m_form.connectCommand(act, std::move(command));
     };
     wire("SpeedButton4Action", [this] { m_form.ClearDann(); });

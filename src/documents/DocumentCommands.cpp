@@ -31,7 +31,6 @@ DocumentCommands::DocumentCommands(Program& program, TFormMain& formMain)
     : QObject(&formMain), m_program(program), m_formMain(formMain) {
     const auto wire = [&](const QString& name, void (DocumentCommands::*command)()) {
         QAction* action = formMain.action(name);
-        action->setEnabled(true);
         formMain.connectCommand(action, [this, command] { (this->*command)(); });
     };
     wire(QStringLiteral("ToolButton14"), &DocumentCommands::ToolButton14Click);

@@ -31,7 +31,6 @@ TFormNewZap::TFormNewZap(Program& program, QWidget* parent) : QDialog(parent), m
     TFormMain& main = program.formMain();
     for (const char* name : {"Edit_NewItem", "SB_NewAction"}) {
         QAction* add = main.action(QString::fromLatin1(name));
-        add->setEnabled(true);
         main.connectCommand(add, [this] { SB_NewClick(); });
     }
 }

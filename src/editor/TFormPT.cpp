@@ -88,7 +88,6 @@ TFormPT::TFormPT(Program& program, QWidget* parent) : QDialog(parent), m_program
 
     TFormMain& main = program.formMain();
     QAction* openList = main.action(QStringLiteral("Serv_SI"));
-    openList->setEnabled(true);
     main.connectCommand(openList, [this] { Serv_SIClick(); });
 }
 

@@ -17,7 +17,6 @@ void connectHelpMenu(Program& program) {
     TFormMain& formMain = program.formMain();
     const auto wire = [&formMain](const char* name, std::function<void()> command) {
         QAction* action = formMain.action(QString::fromLatin1(name));
-        action->setEnabled(true);
         formMain.connectCommand(action, std::move(command));
     };
     wire("Help_sod", [&program] { ShowHelpContents(program); });

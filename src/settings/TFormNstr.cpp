@@ -63,7 +63,6 @@ TFormNstr::TFormNstr(Program& program, QWidget* parent) : QDialog(parent), m_pro
 
     TFormMain& main = m_program.formMain();
     QAction* command = main.action(QStringLiteral("Serv_Nastr"));
-    command->setEnabled(true);
     main.connectCommand(command, [this] { Serv_NastrClick(); });
 }
 

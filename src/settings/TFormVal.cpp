@@ -42,7 +42,6 @@ TFormVal::TFormVal(Program& program, QWidget* parent) : QDialog(parent), m_progr
 
     TFormMain& main = m_program.formMain();
     QAction* command = main.action(QStringLiteral("Serv_Val"));
-    command->setEnabled(true);
     main.connectCommand(command, [this] { Serv_ValClick(); });
 }
 

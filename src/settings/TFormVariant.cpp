@@ -54,7 +54,6 @@ TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent),
 
     TFormMain& main = m_program.formMain();
     QAction* command = main.action(QStringLiteral("Serv_Variant"));
-    command->setEnabled(true);
     main.connectCommand(command, [this] { Serv_VariantClick(); });
 }
 

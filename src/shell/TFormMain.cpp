@@ -135,12 +135,6 @@ void TFormMain::buildActions() {
     makeAction(s(u"Help_Internet"), s(u"Страница программы в Internet"), QString());
     makeAction(s(u"Help_pis"), s(u"Написать письмо разработчикам"), QString());
     makeAction(s(u"Help_o"), s(u"О программе ..."), QString());
-
-    // Commands whose windows are not built yet stay disabled until they are.
-    for (const char16_t* name :
-         {u"Edit_NewItem", u"Serv_SI", u"Serv_Nastr", u"Serv_Variant", u"Serv_Val", u"Doc_im", u"N11", u"N22",
-          u"ToolButton14", u"Help_sod", u"Help_Internet", u"Help_pis", u"Help_o"})
-        action(s(name))->setEnabled(false);
 }
 
 void TFormMain::buildMenu() {
@@ -244,9 +238,6 @@ void TFormMain::buildToolBar() {
     ToolBar1->addSeparator();
     addToolButton(action(QStringLiteral("File_Exit")), QStringLiteral("TB_File_Exit"));
     ToolBar1->addSeparator();
-    for (const char* name :
-         {"SB_NewAction", "SpeedButton4Action", "SpeedButton1Action", "SpeedButton2Action", "SpeedButton3Action"})
-        action(QString::fromLatin1(name))->setEnabled(false);
 }
 
 void TFormMain::buildCentre() {
