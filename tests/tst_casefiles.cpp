@@ -17,6 +17,7 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ravnobor;
 using ravnobor::test::ItemRow;
@@ -148,6 +149,15 @@ void TestCaseFiles::malformedFilesAreRefused_data() {
         p = d + QStringLiteral("/folder.rvb");
         QDir().mkpath(p);
     }) << "это папка, а не файл";
+    // Nobody writes into the pipe: reading it would hang the program for good.
+    QTest::newRow("named pipe") << Fixture([](const QString& d, QString& p) {
+        p = d + QStringLiteral("/pipe.rvb");
+        QCOMPARE(::mkfifo(QFile::encodeName(p).constData(), 0600), 0);
+    }) << "это не обычный файл";
+    QTest::newRow("link to a device") << Fixture([](const QString& d, QString& p) {
+        p = d + QStringLiteral("/device.rvb");
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), p));
+    }) << "это не обычный файл";
     QTest::newRow("missing settings table")
         << changedSchema({}, {}, QStringLiteral("DROP TABLE \"Поля\"")) << "В файле нет таблицы «Поля».";
     QTest::newRow("missing column") << changedSchema(QStringLiteral(",\n    \"2_цс\" INTEGER"), QString())

@@ -28,6 +28,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ravnobor;
 using ravnobor::test::ItemRow;
@@ -87,6 +88,7 @@ private slots:
     void commandLineRule();
     void commandLineWithBlanksOpensTheCase();
     void commandLineCaseThatFailsFallsBackToTemplate();
+    void commandLinePipeIsRefusedWithoutHanging();
     void missingTemplateStartsOnAnEmptyCase();
     void caseWithoutSettingsRowGetsDesignHeadings();
     void journalLeftByACrashIsNotRolledIntoTheNextCase();
@@ -186,6 +188,20 @@ void TestShell::commandLineCaseThatFailsFallsBackToTemplate() {
     QVERIFY(p.state.caseSaved);
     QCOMPARE(currentTitle(p), QStringLiteral("Равнобор - Файл без имени "));
     QCOMPARE(fileBytes(bad), QByteArray("not a case"));
+}
+
+void TestShell::commandLinePipeIsRefusedWithoutHanging() {
+    TestProgram tp;
+    const QString pipe = tp.path(QStringLiteral("Канал.rvb"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    Program& p = tp.start({pipe});
+    QCOMPARE(tp.dialogs.shown.size(), 1);
+    QCOMPARE(tp.dialogs.shown[0].caption, QStringLiteral("Внимание!"));
+    QCOMPARE(tp.dialogs.shown[0].text, QStringLiteral("Ошибка открытия файла\n«%1» — это не обычный файл (канал, "
+                                                      "устройство или сокет).")
+                                           .arg(pipe));
+    QCOMPARE(p.state.caseFileName, tp.appDir() + QStringLiteral("/default.mdb"));
+    QCOMPARE(currentTitle(p), QStringLiteral("Равнобор - Файл без имени "));
 }
 
 void TestShell::missingTemplateStartsOnAnEmptyCase() {

@@ -195,6 +195,9 @@ void checkHeader(const QString& path) {
         throw Error(QStringLiteral("Файл «%1» не найден.").arg(path));
     if (info.isDir())
         throw Error(QStringLiteral("«%1» — это папка, а не файл.").arg(path));
+    // A named pipe would block the program on its first read, and a device never ends.
+    if (!info.isFile())
+        throw Error(QStringLiteral("«%1» — это не обычный файл (канал, устройство или сокет).").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(path, file.errorString()));
