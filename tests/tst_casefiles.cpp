@@ -111,6 +111,7 @@ private slots:
     void saveFollowsSymlinkAndKeepsPermissions();
     void failedSaveLeavesOldFileWhole();
     void saveToMissingFolderSaysWhere();
+    void saveOverAPipeOrDeviceIsRefused();
     void saveTargetsOfTheProgramAreRefused_data();
     void saveTargetsOfTheProgramAreRefused();
 };
@@ -427,6 +428,27 @@ void TestCaseFiles::saveToMissingFolderSaysWhere() {
         QCOMPARE(e.message(), QStringLiteral("Не удалось сохранить файл «%1»: папка «%2» не существует.")
                                   .arg(target, dir.filePath(QStringLiteral("нет такой"))));
     }
+}
+
+void TestCaseFiles::saveOverAPipeOrDeviceIsRefused() {
+    QTemporaryDir dir;
+    const QString work = dir.filePath(QStringLiteral("temp.rvb"));
+    makeCase(work, someItems(1));
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString target = dir.filePath(QStringLiteral("Дело.rvb"));
+    QVERIFY(QFile::link(pipe, target));
+    try {
+        casefiles::writeCaseFile(work, target);
+        QFAIL("the save did not fail");
+    } catch (const Error& e) {
+        QCOMPARE(e.message(),
+                 QStringLiteral("Не удалось сохранить файл «%1»: это не обычный файл (канал, устройство или сокет).")
+                     .arg(target));
+    }
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(pipe).constData(), &info), 0);
+    QVERIFY(S_ISFIFO(info.st_mode)); // still the pipe, not replaced by the case
 }
 
 void TestCaseFiles::saveTargetsOfTheProgramAreRefused_data() {

@@ -202,6 +202,9 @@ void writeCaseFile(const QString& workingCopy, const QString& target) {
     const QFileInfo targetInfo(target);
     if (targetInfo.isDir())
         failSave(target, QStringLiteral("это папка, а не файл"));
+    // The rename would put the case in place of a pipe or a device (a link to /dev/null).
+    if (targetInfo.exists() && !targetInfo.isFile())
+        failSave(target, QStringLiteral("это не обычный файл (канал, устройство или сокет)"));
     const QFileInfo folder(QFileInfo(canonicalTarget(target)).path());
     if (!folder.isDir())
         failSave(target, QStringLiteral("папка «%1» не существует").arg(QDir::toNativeSeparators(folder.filePath())));
