@@ -200,6 +200,12 @@ void TestCaseFiles::malformedFilesAreRefused_data() {
     QTest::newRow("allocation with a fraction")
         << itemsChangedBy(2, QStringLiteral("UPDATE \"Таблица\" SET \"2_ц1\" = 0.5 WHERE \"Код\" = 1"))
         << "В строке 1 («Предмет 0») таблицы «Таблица» в поле «2_ц1» не целое число: «0.5».";
+    // Texts of thousands of letters are cut in the message, which must stay readable.
+    QTest::newRow("long name and long bad text")
+        << itemsChangedBy(2, QStringLiteral("UPDATE \"Таблица\" SET \"Наименование\" = printf('%.*c', 5000, 'Ж'), "
+                                            "\"Цена 1\" = printf('%.*c', 5000, 'д') WHERE \"Код\" = 2"))
+        << QStringLiteral("В строке 2 («%1…») таблицы «Таблица» в поле «Цена 1» не число: «%2…».")
+               .arg(QString(60, QChar(0x0416)), QString(60, QChar(0x0434)));
 }
 
 void TestCaseFiles::malformedFilesAreRefused() {

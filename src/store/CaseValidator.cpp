@@ -149,12 +149,19 @@ void checkSettingsTable(Database& db) {
     }
 }
 
+// A file's text quoted in a message: a name of thousands of letters would stretch the
+// warning far beyond the screen.
+QString quotedText(const QString& text) {
+    constexpr qsizetype Longest = 60;
+    return text.size() <= Longest ? text : text.left(Longest) + QChar(0x2026);
+}
+
 QString valueText(const QVariant& value) {
     if (value.typeId() == QMetaType::QByteArray)
         return QStringLiteral("двоичные данные");
     if (value.typeId() == QMetaType::Double)
         return QString::number(value.toDouble(), 'g', 17);
-    return value.toString();
+    return quotedText(value.toString());
 }
 
 using Type = Statement::Type;
@@ -229,7 +236,7 @@ void checkValues(Database& db) {
             const QString reason = badValueReason(rows, i + 1, positions[i]);
             if (reason.isEmpty())
                 continue;
-            const QString name = rows.type(1) == Type::Text ? rows.text(1) : QString();
+            const QString name = rows.type(1) == Type::Text ? quotedText(rows.text(1)) : QString();
             throw Error(
                 QStringLiteral("В строке %1 («%2») таблицы «%3» в поле «%4» %5.")
                     .arg(number)
