@@ -74,6 +74,7 @@ private slots:
     void shareStoredInCase();
     void totalsPanelFollowsTheShare();
     void priceThatIsNoNumberStopsTheCommand();
+    void previewShowsNamesAsTyped();
 };
 
 void TestSplitDialog::commandStandsInMenuAndToolbar() {
@@ -344,5 +345,41 @@ void TestSplitDialog::priceThatIsNoNumberStopsTheCommand() {
     QCOMPARE(fileBytes(program.state.workingCopyPath), before);
 }
 
+// A party's name is whatever the user typed: markup stays text, and "%2" in it is no place for the count.
+void TestSplitDialog::previewShowsNamesAsTyped() {
+    TestProgram test;
+    const QString casePath = test.path(QStringLiteral("names.rvb"));
+    makeCase(casePath, OwnPriceRows);
+    Program& program = test.start({casePath});
+    const QString name = QStringLiteral("<b>Фирма</b> %2 & \"Ко\"");
+    test.dialogs.nextDialogs.push_back([&](QDialog& dialog) {
+        click(dialog, "RadioGroup1Item1");
+        auto* entityName = dialog.findChild<QLineEdit*>(QStringLiteral("DBEdit8"));
+        QTest::sendKeyEvent(QTest::Click, entityName, Qt::Key_unknown, name, Qt::NoModifier);
+        click(dialog, "Button1");
+        return dialog.result();
+    });
+    program.formMain().action(QStringLiteral("Serv_Nastr"))->trigger();
+    QCOMPARE(program.state.party1Name, name);
+    const QString p2 = program.state.party2Name;
+    QStringList seen;
+    QList<Qt::TextFormat> formats;
+    test.dialogs.nextDialogs.push_back([&](QDialog& dialog) {
+        click(dialog, "RadioGroup1Item1");
+        for (const char* label : {"LabelParty1", "LabelPayment", "LabelOwn1"})
+            seen << labelText(dialog, label);
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            formats << label->textFormat();
+        click(dialog, "ButtonCancel");
+        return dialog.result();
+    });
+    program.formMain().action(QStringLiteral("Serv_Split"))->trigger();
+    QCOMPARE(seen, (QStringList{
+                       name + QStringLiteral(": предметов 2, по выбранной цене на сумму 120,00 руб."),
+                       QStringLiteral("Доплата 15,00 руб.: платит %1, получает %2").arg(name, p2),
+                       name + QStringLiteral(": по своим ценам получает на 15,00 руб. больше своей доли 90,00 руб.")}));
+    QVERIFY(!formats.isEmpty());
+    QCOMPARE(formats, QList<Qt::TextFormat>(formats.size(), Qt::PlainText));
+}
 QTEST_MAIN(TestSplitDialog)
 #include "tst_split_dialog.moc"

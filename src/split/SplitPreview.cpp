@@ -21,8 +21,9 @@ SplitPreview splitPreview(const SplitPlan& plan, const PreviewNames& names, cons
     SplitPreview out;
     const auto amount = [&](const ExactAmount& a) { return a.toAmountText(names.currencySuffix, locale); };
     const QString partyLine = QStringLiteral("%1: предметов %2, по выбранной цене на сумму %3");
-    out.party1 = partyLine.arg(names.party1Name).arg(plan.count1).arg(amount(plan.share1));
-    out.party2 = partyLine.arg(names.party2Name).arg(plan.count2).arg(amount(plan.share2));
+    // One pass over the line: a name that holds "%2" must not take the count.
+    out.party1 = partyLine.arg(names.party1Name, QString::number(plan.count1), amount(plan.share1));
+    out.party2 = partyLine.arg(names.party2Name, QString::number(plan.count2), amount(plan.share2));
 
     const Money payment = plan.payment.roundedToCents();
     if (payment.isZero()) {

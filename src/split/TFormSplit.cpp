@@ -52,6 +52,7 @@ QLabel* previewLabel(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText); // the lines carry the parties' names, typed by anyone
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return label;
 }
