@@ -37,7 +37,8 @@ std::optional<Money> storedPrice(const QVariant& stored, const QString& itemName
     if (stored.typeId() == QMetaType::LongLong || stored.typeId() == QMetaType::Int) {
         const qint64 whole = stored.toLongLong();
         if (whole > qint64(layout::PriceLimit) || whole < -qint64(layout::PriceLimit))
-            throw Error(QStringLiteral("Цена имущества «%1» больше 10^15 по модулю: %2").arg(itemName).arg(whole));
+            throw Error(
+                QStringLiteral("Цена имущества «%1» больше 10^15 по модулю: %2").arg(itemName, QString::number(whole)));
         return Money::fromDecimalText(QString::number(whole));
     }
     if (stored.typeId() == QMetaType::Double) {
