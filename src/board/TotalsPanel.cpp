@@ -99,9 +99,16 @@ TotalsPanel::TotalsPanel(QFrame& panel, const QString& party1Name, const QString
     hints->addWidget(plainLabel(QStringLiteral("LabelHint2"), QStringLiteral("можно производить с помощью "), &panel));
     hints->addWidget(plainLabel(QStringLiteral("LabelHint3"), QStringLiteral("перетаскивания \"мышью\""), &panel));
     hints->addStretch(1);
-    // A narrow window clips the instructions, never the sums.
-    for (int i = 0; i < 3; ++i)
-        hints->itemAt(i)->widget()->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // A narrow window clips the instructions, never the sums; half a point less lets
+    // them fit the designed width in the wider fonts of a Linux desktop.
+    QFont hintFont = font;
+    if (hintFont.pointSizeF() > 7)
+        hintFont.setPointSizeF(hintFont.pointSizeF() - 0.5);
+    for (int i = 0; i < 3; ++i) {
+        QWidget* hint = hints->itemAt(i)->widget();
+        hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        hint->setFont(hintFont);
+    }
     top->addLayout(hints, 1);
     column->addLayout(top);
     column->addStretch(1);
