@@ -143,12 +143,7 @@ namespace {
 // A stored price as a number for the sums; empty counts 0. A value that is no number
 // (a case file from elsewhere may hold one) ends the document with a clear message.
 Money priceValue(const QVariant& stored, const QString& column, const PropertyListItem& item) {
-    if (stored.isNull() || (stored.typeId() == QMetaType::QString && stored.toString().trimmed().isEmpty()))
-        return {};
-    if (!store::isAcceptablePrice(stored))
-        throw Error(QStringLiteral("Цена «%1» в поле «%2» у предмета «%3» не является числом, список не составлен")
-                        .arg(stored.toString(), column, item.name.toString()));
-    return Money::fromDouble(stored.toDouble());
+    return store::storedPriceMoney(stored, column, item.name.toString(), QStringLiteral("список не составлен"));
 }
 
 } // namespace

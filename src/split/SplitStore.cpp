@@ -12,12 +12,7 @@ namespace {
 const QString FirstSettingsRow = QStringLiteral("(SELECT rowid FROM %1 ORDER BY rowid LIMIT 1)");
 
 Money priceOf(const QVariant& stored, const QString& column, const QVariant& name) {
-    if (stored.isNull() || (stored.typeId() == QMetaType::QString && stored.toString().trimmed().isEmpty()))
-        return {};
-    if (!store::isAcceptablePrice(stored))
-        throw Error(QStringLiteral("Цена «%1» в поле «%2» у предмета «%3» не является числом, раздел не предложен")
-                        .arg(stored.toString(), column, name.toString()));
-    return Money::fromDouble(stored.toDouble());
+    return store::storedPriceMoney(stored, column, name.toString(), QStringLiteral("раздел не предложен"));
 }
 
 } // namespace

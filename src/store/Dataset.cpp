@@ -61,7 +61,6 @@ void Dataset::open() {
     }
     m_rows = std::move(rows);
     m_state = State::Browse;
-    m_modified = false;
     first();
 }
 
@@ -264,7 +263,6 @@ void Dataset::post() {
     }
     m_buffer.clear();
     m_state = State::Browse;
-    m_modified = true;
     if (m_afterPost)
         m_afterPost();
 }
@@ -285,7 +283,6 @@ void Dataset::remove() {
     if (m_current >= recordCount())
         m_current = recordCount() - 1;
     m_eof = m_rows.empty();
-    m_modified = true;
     if (m_afterDelete)
         m_afterDelete();
 }
@@ -304,7 +301,6 @@ void Dataset::setValue(int row, int pos, const QVariant& value) {
     updated[size_t(pos)] = converted;
     writeRow(updated, changed);
     m_rows[size_t(row)] = std::move(updated);
-    m_modified = true;
     if (m_afterPost)
         m_afterPost();
 }

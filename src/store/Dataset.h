@@ -60,7 +60,6 @@ public:
     void cancel();
     void remove();
     void updateBatch(); // posts a pending edit; every other change is already written
-    bool isModified() const { return m_modified; }
 
     // Direct row access, for list models and walks.
     const QVariant& value(int row, int pos) const { return m_rows[size_t(row)][size_t(pos)]; }
@@ -93,7 +92,6 @@ private:
     std::vector<bool> m_changed;
     int m_current = -1;
     bool m_eof = true;
-    bool m_modified = false;
     State m_state = State::Closed;
     std::function<void()> m_afterPost;
     std::function<void()> m_afterDelete;

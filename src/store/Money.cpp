@@ -116,8 +116,4 @@ QString Money::toPlainText(const QLocale& locale) const {
     return out;
 }
 
-double Money::toDouble() const {
-    return toPlainText(QLocale::c()).toDouble();
-}
-
 } // namespace ravnobor

@@ -47,7 +47,6 @@ public:
     QString toAmountText(const QString& currencySuffix, const QLocale& locale = QLocale()) const;
     // Shortest exact decimal text ("1500", "1234,5") with the locale's separator.
     QString toPlainText(const QLocale& locale = QLocale()) const;
-    double toDouble() const;
 
 private:
     explicit constexpr Money(Int128 units) : m_units(units) {}

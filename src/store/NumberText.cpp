@@ -58,6 +58,16 @@ QVariant integerFromText(const QString& text, const QString& columnName) {
     return QVariant(value);
 }
 
+Money storedPriceMoney(const QVariant& stored, const QString& column, const QString& itemName,
+                       const QString& consequence) {
+    if (stored.isNull() || (stored.typeId() == QMetaType::QString && stored.toString().trimmed().isEmpty()))
+        return {};
+    if (!isAcceptablePrice(stored))
+        throw Error(QStringLiteral("Цена «%1» в поле «%2» у предмета «%3» не является числом, %4")
+                        .arg(stored.toString(), column, itemName, consequence));
+    return Money::fromDouble(stored.toDouble());
+}
+
 bool isAcceptablePrice(const QVariant& stored) {
     if (stored.isNull())
         return true;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "store/Money.h"
+
 // Conversions between stored numbers and the texts a user reads and types.
 namespace ravnobor::store {
 
@@ -19,6 +21,12 @@ QVariant priceFromText(const QString& text, const QString& columnName, const QLo
 
 // A typed allocation: an integer or empty; anything else throws an Error naming the column.
 QVariant integerFromText(const QString& text, const QString& columnName);
+
+// A stored price as exact money for sums: empty (null or blank) counts 0. A value that
+// is no usable price (a case file from elsewhere may hold one) throws an Error naming
+// the value, the column and the item, followed by what the command therefore did not do.
+Money storedPriceMoney(const QVariant& stored, const QString& column, const QString& itemName,
+                       const QString& consequence);
 
 // True when a stored value is a usable price: null, or a finite number within the limit.
 bool isAcceptablePrice(const QVariant& stored);
