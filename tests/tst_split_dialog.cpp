@@ -267,6 +267,7 @@ void TestSplitDialog::shareStoredInCase() {
     const QString casePath = test.path(QStringLiteral("older.rvb"));
     makeCase(casePath, {});
     store::Database db(casePath);
+    store::CaseWriter writer(db);
     // An older case has no share: equal shares.
     QVERIFY(!split::hasShareColumn(db));
     QCOMPARE(split::storedShareText(db), QString());
@@ -275,15 +276,15 @@ void TestSplitDialog::shareStoredInCase() {
     db.close();
     const QByteArray before = fileBytes(casePath);
     db = store::Database(casePath);
-    QVERIFY_THROWS_EXCEPTION(Error, split::storeShareText(db, QStringLiteral("1/0")));
+    QVERIFY_THROWS_EXCEPTION(Error, split::storeShareText(writer, QStringLiteral("1/0")));
     db.close();
     QCOMPARE(fileBytes(casePath), before);
     db = store::Database(casePath);
-    split::storeShareText(db, QStringLiteral(" 1/3 "));
+    split::storeShareText(writer, QStringLiteral(" 1/3 "));
     QVERIFY(split::hasShareColumn(db));
     QCOMPARE(split::storedShareText(db), QStringLiteral("1/3"));
     QCOMPARE(split::caseShare(db).denominator(), 3);
-    split::storeShareText(db, QString());
+    split::storeShareText(writer, QString());
     QCOMPARE(split::storedShareText(db), QString());
     QVERIFY(split::caseShare(db).isEqual());
 }

@@ -38,6 +38,8 @@ Board::Board(TFormMain& form, Program& program)
     connectToolbar();
     m_totals = std::make_unique<TotalsPanel>(*form.Panel7, m_state.party1Name, m_state.party2Name);
     letWindowDecideWidths();
+    connect(&program.dataModule().writer(), &store::CaseWriter::changed, this,
+            [this](const store::CaseChange& change) { followChange(change); });
 }
 
 void Board::letWindowDecideWidths() {
@@ -157,11 +159,8 @@ void Board::InsertDann() {
 }
 
 void Board::ClearDann() {
-    gatherAll(connection(), layout::allocationColumn(m_state.divisionVariant));
-    m_state.caseSaved = false;
-    // The list dataset's rows no longer show what is stored.
-    m_program.dataModule().ADODataSet1().close();
-    InsertDann();
+    m_program.dataModule().writer().gather(m_state.divisionVariant, this);
+    InsertDann(); // in table order, also when nothing was placed
 }
 
 void Board::ListView1DragDrop(BoardListView& target, BoardListView& source) {
@@ -169,13 +168,66 @@ void Board::ListView1DragDrop(BoardListView& target, BoardListView& source) {
     if (row < 0)
         return;
     const BoardRow& item = source.columnModel().row(row);
-    // Stored first: a failed write leaves the board as it was.
-    if (storeAllocation(connection(), layout::allocationColumn(m_state.divisionVariant), item.key, target.tag(),
-                        item.name))
-        m_state.caseSaved = false;
+    // Stored first: a failed write leaves the board as it was. The board moves the row
+    // itself, where it already knows it, so it skips its own announcement.
+    m_program.dataModule().writer().moveItem(m_state.divisionVariant, item.key, target.tag(), item.name, this);
     source.clearSelectionQuietly();
     target.columnModel().append(source.columnModel().take(row));
     SummStr();
+}
+
+void Board::followChange(const store::CaseChange& change) {
+    if (change.origin == this || change.rowCount() == 0 || !m_program.dataModule().isConnected())
+        return;
+    if (change.variant >= 0 && change.variant != m_state.divisionVariant)
+        return; // the other variant's allocations are not on the board
+    // A gathering or a placement, and any large change, reloads the lists in table
+    // order, as the command itself does; a move or an item's edit touches only its rows.
+    constexpr int RowsFollowedOneByOne = 256;
+    if (change.rowCount() > RowsFollowedOneByOne || (change.variant >= 0 && change.rowCount() > 1)) {
+        InsertDann();
+        return;
+    }
+    for (qint64 key : change.removed)
+        takeItem(key);
+    for (const std::vector<qint64>* keys : {&change.updated, &change.inserted})
+        for (qint64 key : *keys)
+            placeItem(key);
+    SummStr();
+}
+
+std::optional<std::pair<BoardListView*, int>> Board::findItem(qint64 key) const {
+    for (BoardListView* view : {m_left, m_centre, m_right})
+        if (const int row = view->columnModel().rowOfKey(key); row >= 0)
+            return std::make_pair(view, row);
+    return std::nullopt;
+}
+
+void Board::takeItem(qint64 key) {
+    if (const auto found = findItem(key)) {
+        found->first->clearSelectionQuietly();
+        found->first->columnModel().take(found->second);
+    }
+}
+
+void Board::placeItem(qint64 key) {
+    std::optional<PlacedBoardRow> placed = loadBoardRow(connection(), key, layout::priceColumn(m_state.priceBasis),
+                                                        layout::allocationColumn(m_state.divisionVariant));
+    const auto found = findItem(key);
+    if (!placed) {
+        takeItem(key);
+        return;
+    }
+    BoardListView& target = list(placed->tag);
+    if (found && found->first == &target) {
+        target.columnModel().replace(found->second, std::move(placed->row));
+        return;
+    }
+    if (found) {
+        found->first->clearSelectionQuietly();
+        found->first->columnModel().take(found->second);
+    }
+    target.columnModel().append(std::move(placed->row));
 }
 
 void Board::SummStr() {

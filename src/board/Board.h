@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -17,7 +18,8 @@ class TFormMain;
 struct AppState;
 namespace store {
 class Database;
-}
+struct CaseChange;
+} // namespace store
 } // namespace ravnobor
 
 namespace ravnobor::board {
@@ -59,6 +61,11 @@ private:
     void moveSelectedTo(BoardListView& target);
     BoardListView* sourceOfDrop(const QDropEvent& event) const;
     store::Database& connection();
+    // The lists follow every change of the case that the board did not make itself.
+    void followChange(const store::CaseChange& change);
+    std::optional<std::pair<BoardListView*, int>> findItem(qint64 key) const;
+    void takeItem(qint64 key);
+    void placeItem(qint64 key);
 
     TFormMain& m_form;
     Program& m_program;

@@ -33,6 +33,20 @@ BoardRow BoardColumnModel::take(int row) {
     return taken;
 }
 
+void BoardColumnModel::replace(int row, BoardRow item) {
+    m_sum -= priceOf(m_rows[size_t(row)]);
+    m_sum += priceOf(item);
+    m_rows[size_t(row)] = std::move(item);
+    emit dataChanged(index(row, NameColumn), index(row, PriceColumn));
+}
+
+int BoardColumnModel::rowOfKey(qint64 key) const {
+    for (int row = count() - 1; row >= 0; --row)
+        if (m_rows[size_t(row)].key == key)
+            return row;
+    return -1;
+}
+
 void BoardColumnModel::setPriceCaption(const QString& caption) {
     if (caption == m_priceCaption)
         return;

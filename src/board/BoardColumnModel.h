@@ -39,6 +39,9 @@ public:
     void replaceRows(std::vector<BoardRow> rows);
     void append(BoardRow row);
     BoardRow take(int row);
+    void replace(int row, BoardRow item);
+    // The row of the item with that key, or -1. Looks from the end, where moved items land.
+    int rowOfKey(qint64 key) const;
 
     void setPriceCaption(const QString& caption);
     const QString& priceCaption() const { return m_priceCaption; }

@@ -51,7 +51,15 @@ std::optional<Money> storedPrice(const QVariant& stored, const QString& itemName
                     .arg(itemName, stored.toString()));
 }
 
-BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale) {
+namespace {
+
+struct BoardColumns {
+    int namePos = 0;
+    int pricePos = 0;
+    int allocationPos = 0;
+};
+
+BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) {
     const QStringList names = propertyColumns(db);
     columnAt(names, pricePos);
     columnAt(names, allocationPos);
@@ -59,48 +67,46 @@ BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, con
     if (namePos < 0)
         throw Error(QStringLiteral("В таблице «%1» нет поля «%2»")
                         .arg(layout::PropertyTable, layout::PropertyColumnNames[layout::ColName]));
+    return {namePos, pricePos, allocationPos};
+}
 
+PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns, const QLocale& locale) {
+    PlacedBoardRow placed;
+    BoardRow& row = placed.row;
+    row.key = select.integer(layout::ColKey);
+    row.name = select.isNull(columns.namePos) ? QString() : select.text(columns.namePos);
+    row.price = storedPrice(select.value(columns.pricePos), row.name);
+    if (row.price)
+        row.priceText = row.price->toPlainText(locale);
+    placed.tag =
+        select.isNull(columns.allocationPos) ? 0 : layout::allocationTag(select.integer(columns.allocationPos));
+    return placed;
+}
+
+} // namespace
+
+BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale) {
+    const BoardColumns columns = boardColumns(db, pricePos, allocationPos);
     BoardContent content;
     store::Statement select = db.prepare(
         QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     while (select.step()) {
-        BoardRow row;
-        row.key = select.integer(layout::ColKey);
-        row.name = select.isNull(namePos) ? QString() : select.text(namePos);
-        row.price = storedPrice(select.value(pricePos), row.name);
-        if (row.price)
-            row.priceText = row.price->toPlainText(locale);
-        const int tag = select.isNull(allocationPos) ? 0 : layout::allocationTag(select.integer(allocationPos));
-        content.forTag(tag).push_back(std::move(row));
+        PlacedBoardRow placed = readBoardRow(select, columns, locale);
+        content.forTag(placed.tag).push_back(std::move(placed.row));
         ++content.rowCount;
     }
     return content;
 }
 
-bool storeAllocation(store::Database& db, int allocationPos, qint64 key, int tag, const QString& itemName) {
-    const QStringList names = propertyColumns(db);
-    const QString table = store::quoteIdentifier(layout::PropertyTable);
-    const QString column = store::quoteIdentifier(columnAt(names, allocationPos));
-    const QString keyColumn = store::quoteIdentifier(names[layout::ColKey]);
-    store::Statement update = db.prepare(
-        QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %3 = ?2 AND %2 IS NOT ?1").arg(table, column, keyColumn));
-    update.bind(1, qint64(tag)).bind(2, key);
-    update.run();
-    if (db.changes() > 0)
-        return true;
-    store::Statement exists = db.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 = ?1").arg(table, keyColumn));
-    exists.bind(1, key);
-    if (!exists.step())
-        throw Error(QStringLiteral("Имущество «%1» не найдено в списке имущества").arg(itemName));
-    return false;
-}
-
-void gatherAll(store::Database& db, int allocationPos) {
-    const QStringList names = propertyColumns(db);
-    const QString column = store::quoteIdentifier(columnAt(names, allocationPos));
-    store::Transaction transaction(db);
-    db.prepare(QStringLiteral("UPDATE %1 SET %2 = 0").arg(store::quoteIdentifier(layout::PropertyTable), column)).run();
-    transaction.commit();
+std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos,
+                                           const QLocale& locale) {
+    const BoardColumns columns = boardColumns(db, pricePos, allocationPos);
+    store::Statement select = db.prepare(
+        QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(store::quoteIdentifier(layout::PropertyTable)));
+    select.bind(1, key);
+    if (!select.step())
+        return std::nullopt;
+    return readBoardRow(select, columns, locale);
 }
 
 } // namespace ravnobor::board

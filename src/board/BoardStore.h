@@ -28,12 +28,14 @@ struct BoardContent {
 // number, or lies beyond the price limit, fails the load with a message naming the item.
 BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale = QLocale());
 
-// The row's own allocation := tag. True when the stored value changed; an Error when
-// the row is gone.
-bool storeAllocation(store::Database& db, int allocationPos, qint64 key, int tag, const QString& itemName);
-
-// Every row's allocation at allocationPos := 0, in one transaction.
-void gatherAll(store::Database& db, int allocationPos);
+// One row of the property table by key, as loadBoard reads it, with the tag of the
+// column that shows it; empty when the row is gone.
+struct PlacedBoardRow {
+    BoardRow row;
+    int tag = 0;
+};
+std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos,
+                                           const QLocale& locale = QLocale());
 
 // The price as the board shows and sums it; an Error names the item when the stored
 // value is unusable. An empty value gives no price.

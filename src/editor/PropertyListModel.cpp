@@ -1,5 +1,6 @@
 #include "editor/PropertyListModel.h"
 
+#include "store/CaseWriter.h"
 #include "store/Dataset.h"
 #include "store/Error.h"
 #include "store/NumberText.h"
@@ -318,6 +319,46 @@ void PropertyListModel::followCurrentRow(int row) {
     m_current = row < rowCount() ? row : -1;
     if (isStoredRow(row) && !m_newRow)
         m_list.setCurrentRow(row);
+}
+
+void PropertyListModel::follow(const store::CaseChange& change) {
+    if (!m_open || change.origin == &m_list || change.rowCount() == 0)
+        return;
+    settleNewRow();
+    for (qint64 key : change.removed) {
+        const int row = m_list.rowOfKey(key);
+        if (row < 0)
+            continue;
+        m_changingRows = true;
+        beginRemoveRows({}, row, row);
+        addToSums(row, -1);
+        m_list.eraseRowOfKey(key);
+        --m_count;
+        m_changingRows = false;
+        endRemoveRows();
+    }
+    for (qint64 key : change.updated) {
+        const int row = m_list.rowOfKey(key);
+        if (row < 0)
+            continue;
+        addToSums(row, -1);
+        m_list.refreshRow(key);
+        addToSums(row, 1);
+        emit dataChanged(index(row, 0), index(row, GridColumnCount - 1));
+    }
+    for (qint64 key : change.inserted) {
+        if (m_list.rowOfKey(key) >= 0)
+            continue;
+        const int row = m_list.rowForKey(key);
+        m_changingRows = true;
+        beginInsertRows({}, row, row);
+        m_list.insertStoredRow(key);
+        ++m_count;
+        addToSums(row, 1);
+        m_changingRows = false;
+        endInsertRows();
+    }
+    emit sumsChanged();
 }
 
 void PropertyListModel::addToSums(int row, int sign) {

@@ -10,7 +10,8 @@
 
 namespace ravnobor::store {
 class Dataset;
-}
+struct CaseChange;
+} // namespace ravnobor::store
 
 namespace ravnobor::editor {
 
@@ -72,6 +73,8 @@ public:
     void headingChanged(int gridColumn);
 
     store::Dataset& dataset() { return m_list; }
+    // Shows a change of the case that the grid did not make itself (an undo, a redo).
+    void follow(const store::CaseChange& change);
 
 signals:
     void sumsChanged();

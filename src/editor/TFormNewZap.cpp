@@ -178,23 +178,19 @@ bool TFormNewZap::runEntry(const editor::ItemFields& initial, const QString& cap
 }
 
 void TFormNewZap::SB_NewClick() {
+    // The board and the status line follow the writer's announcement of the new item.
     auto& list = m_program.dataModule().ADODataSet1();
-    const bool added = runEntry(editor::itemForAdding(), QStringLiteral("Введите новую запись"),
-                                [this, &list](const editor::ItemFields& item) {
-                                    list.setLocale(QLocale());
-                                    list.open();
-                                    try {
-                                        editor::writeItem(list, item, true);
-                                    } catch (...) {
-                                        list.close();
-                                        throw;
-                                    }
-                                    // The status line counts the new item too.
-                                    m_program.state.totalRecords = list.recordCount();
-                                    list.close();
-                                });
-    if (added)
-        m_program.formMain().InsertDann();
+    runEntry(editor::itemForAdding(), QStringLiteral("Введите новую запись"), [&list](const editor::ItemFields& item) {
+        list.setLocale(QLocale());
+        list.open();
+        try {
+            editor::writeItem(list, item, true);
+        } catch (...) {
+            list.close();
+            throw;
+        }
+        list.close();
+    });
 }
 
 } // namespace ravnobor

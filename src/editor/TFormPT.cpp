@@ -8,6 +8,8 @@
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
 #include "shell/TOKBottomDlg.h"
+#include "store/CaseWriter.h"
+#include "store/Layout.h"
 #include "store/TDataModule1.h"
 
 #include <QAction>
@@ -80,11 +82,9 @@ TFormPT::TFormPT(Program& program, QWidget* parent) : QDialog(parent), m_program
     viewKey->setContext(Qt::WindowShortcut);
     connect(viewKey, &QShortcut::activated, this, [this] { run([this] { FormKeyDown(); }); });
 
-    // Every post or delete through the list dataset changes the case. The main
-    // window's start-up installs the same hooks; until then these stand.
-    auto& list = program.dataModule().ADODataSet1();
-    list.setAfterPost([&state = program.state] { state.caseSaved = false; });
-    list.setAfterDelete([&state = program.state] { state.caseSaved = false; });
+    buildUndoKeys();
+    connect(&program.dataModule().writer(), &store::CaseWriter::changed, this,
+            [this](const store::CaseChange& change) { followChange(change); });
 
     TFormMain& main = program.formMain();
     QAction* openList = main.action(QStringLiteral("Serv_SI"));
@@ -93,6 +93,44 @@ TFormPT::TFormPT(Program& program, QWidget* parent) : QDialog(parent), m_program
 
 TFormPT::~TFormPT() {
     delete DBGridEh3; // its editors go while the models they write to still exist
+}
+
+void TFormPT::buildUndoKeys() {
+    // The window is modal, so the main window's actions do not reach it; the keys work
+    // on the same history. A cell's own editor takes them first for its text.
+    const auto add = [this](const QString& name, const QList<QKeySequence>& keys, void (TFormPT::*command)()) {
+        auto* act = new QAction(this);
+        act->setObjectName(name);
+        act->setShortcuts(keys);
+        act->setShortcutContext(Qt::WindowShortcut);
+        addAction(act);
+        connect(act, &QAction::triggered, this, [this, command] { run([this, command] { (this->*command)(); }); });
+    };
+    add(QStringLiteral("PT_Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TFormPT::undoClick);
+    add(QStringLiteral("PT_Redo"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        &TFormPT::redoClick);
+}
+
+void TFormPT::undoClick() {
+    if (prepareCommand())
+        m_program.formMain().undoStep();
+}
+
+void TFormPT::redoClick() {
+    if (prepareCommand())
+        m_program.formMain().redoStep();
+}
+
+void TFormPT::followChange(const store::CaseChange& change) {
+    if (!m_model->isOpen())
+        return;
+    m_model->follow(change);
+    if (change.settings && change.replayed) {
+        for (int c = 0; c < GridColumnCount; ++c)
+            m_model->headingChanged(c);
+        DBGridEh3->bandedHeader()->viewport()->update();
+    }
+    updatePositionBox();
 }
 
 void TFormPT::run(const std::function<void()>& command) {
@@ -252,7 +290,6 @@ void TFormPT::Serv_SIClick() {
     FormActivate();
     m_program.dialogs.exec(*this);
     FormDeactivate();
-    m_program.formMain().InsertDann();
 }
 
 void TFormPT::FormActivate() {
@@ -407,9 +444,13 @@ void TFormPT::deleteSelectedRows() {
     if (answer != QMessageBox::Ok)
         return;
     std::sort(rows.begin(), rows.end(), std::greater<>());
+    // Several rows go as one step of the history.
+    store::CaseWriter::Step step(m_program.dataModule().writer(), QStringLiteral("удаление (%1)").arg(rows.size()), -1,
+                                 &m_model->dataset());
     for (int row : rows)
         m_model->removeItem(row);
     m_model->dataset().updateBatch();
+    step.commit();
 }
 
 void TFormPT::DBGridEh3TitleBtnClick(int column) {
@@ -424,8 +465,11 @@ void TFormPT::DBGridEh3TitleBtnClick(int column) {
     dialog.Edit1->setText(heading);
     if (m_program.dialogs.exec(dialog) != QDialog::Accepted)
         return;
-    heading = dialog.Edit1->text();
-    m_program.state.caseSaved = false;
+    store::CaseWriter& writer = m_program.dataModule().writer();
+    const QString text = dialog.Edit1->text();
+    writer.updateSettings({{writer.columnName(store::CaseTable::Settings, layout::FirstHeading + column), text}},
+                          QStringLiteral("заголовок"));
+    heading = text;
     m_model->headingChanged(column);
     header->viewport()->update(); // the neighbours' bands change with it
 }

@@ -14,6 +14,9 @@ class QToolBar;
 namespace ravnobor {
 
 class Program;
+namespace store {
+struct CaseChange;
+}
 
 namespace editor {
 class DBGridEh3;
@@ -51,6 +54,8 @@ public:
     void DBGridEh3TitleBtnClick(int column);
     void FormKeyDown();        // Alt+S: list view <-> summary view
     void deleteSelectedRows(); // Ctrl+Delete
+    void undoClick();          // Ctrl+Z
+    void redoClick();          // Ctrl+Shift+Z, Ctrl+Y
     // The valuation popup's items (the data module's N1Click): who made the valuation.
     void ValuationN1Click(const QString& valuation);
 
@@ -78,6 +83,8 @@ private:
     void previewKeys();
     bool windowKey(QObject* watched, QEvent* event);
     void run(const std::function<void()>& command);
+    void buildUndoKeys();
+    void followChange(const store::CaseChange& change);
     // Commits the cell being typed and settles a new row; false when a value was refused.
     bool prepareCommand();
     // The stored row a command works on: none on an empty list or on an untouched new row.

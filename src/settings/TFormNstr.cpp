@@ -243,9 +243,11 @@ void TFormNstr::RadioGroup2Click() {
 void TFormNstr::FormDeactivate() {
     auto& settings = m_program.dataModule().ADODataSet2();
     if (settings.isOpen()) {
-        bool changed = false;
+        // Every field and the share together are one step of the history; the silent
+        // refresh after a load writes nothing new and so makes none.
+        store::CaseWriter::Step step(m_program.dataModule().writer(), QStringLiteral("исходные данные"), -1, this);
         try {
-            changed = writeBackChanges();
+            writeBackChanges();
             settings.post();
         } catch (...) {
             settings.cancel();
@@ -253,10 +255,8 @@ void TFormNstr::FormDeactivate() {
             throw;
         }
         settings.close();
-        changed = m_share->store(m_program.dataModule().connection()) || changed;
-        // The silent refresh after a load writes nothing new and leaves the case saved.
-        if (changed)
-            m_program.state.caseSaved = false;
+        m_share->store(m_program.dataModule().writer());
+        step.commit();
     }
     NewName_all();
 }

@@ -85,6 +85,11 @@ void TFormVariant::RadioGroup1Click() {
     m_program.formNstr().NewName_all();
 }
 
+void TFormVariant::selectVariant(int variant) {
+    RadioGroup1->setItemIndex(variant);
+    RadioGroup1Click(); // in case the group tells only a click
+}
+
 void TFormVariant::setPartyNames(const QString& party1, const QString& party2) {
     for (RadioGroup* group : {RadioGroup1, RadioGroup2}) {
         group->setItemText(0, party1);

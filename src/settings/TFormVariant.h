@@ -17,6 +17,8 @@ public:
     // The main window's command: show the dialog modally.
     void Serv_VariantClick();
     // The change handler of both groups: rebuild the board, then the names and the variant line.
+    // Shows that division variant on the board, as a choice in the dialog would.
+    void selectVariant(int variant);
     void RadioGroup1Click();
     // The first two items of both groups name the parties.
     void setPartyNames(const QString& party1, const QString& party2);

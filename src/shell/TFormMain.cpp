@@ -1,8 +1,11 @@
 #include "shell/TFormMain.h"
 
+#include "settings/TFormNstr.h"
+#include "settings/TFormVariant.h"
 #include "shell/CaseFiles.h"
 #include "shell/Guarded.h"
 #include "shell/Program.h"
+#include "store/CaseWriter.h"
 #include "store/TDataModule1.h"
 
 #include <QAction>
@@ -46,6 +49,7 @@ IconChoice iconFor(const QString& name) {
         {"view-choose", {"view-choose", QStyle::SP_FileDialogListView}},
         {"list-add", {"list-add", QStyle::SP_FileDialogNewFolder}},
         {"edit-undo", {"edit-undo", QStyle::SP_BrowserReload}},
+        {"edit-redo", {"edit-redo", QStyle::SP_BrowserReload}},
         {"go-previous", {"go-previous", QStyle::SP_ArrowLeft}},
         {"go-down", {"go-down", QStyle::SP_ArrowDown}},
         {"go-next", {"go-next", QStyle::SP_ArrowRight}},
@@ -70,6 +74,7 @@ TFormMain::TFormMain(Program& program) : m_program(program), m_state(program.sta
     buildStatusBar();
     connectCommands();
     buildBoard();
+    followWriter();
 
     // The designed outer size is 678 x 498; the window manager adds its own frame.
     resize(670, 464);
@@ -113,6 +118,10 @@ void TFormMain::buildActions() {
     makeAction(s(u"File_Save"), s(u"Сохранить"), s(u"Сохранить"), s(u"document-save"));
     makeAction(s(u"File_SaveAs"), s(u"Сохранить как"), s(u"Сохранить как"), s(u"document-save-as"));
     makeAction(s(u"File_Exit"), s(u"Выход"), s(u"Выход"), s(u"application-exit"));
+    makeAction(s(u"Edit_Undo"), s(u"Отменить"), s(u"Отменить"), s(u"edit-undo"))
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    makeAction(s(u"Edit_Redo"), s(u"Повторить"), s(u"Повторить"), s(u"edit-redo"))
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     makeAction(s(u"Edit_NewItem"), s(u"Добавить новое имущество"), s(u"Добавить новое имущество"), s(u"list-add"));
     for (const char16_t* name : {u"View_Panel", u"View_Stat"}) {
         QAction* act = makeAction(
@@ -156,7 +165,11 @@ void TFormMain::buildMenu() {
     file->addSeparator();
     add(file, u"File_Exit");
 
-    add(menu(QStringLiteral("MenuEdit"), QStringLiteral("Правка")), u"Edit_NewItem");
+    QMenu* edit = menu(QStringLiteral("MenuEdit"), QStringLiteral("Правка"));
+    add(edit, u"Edit_Undo");
+    add(edit, u"Edit_Redo");
+    edit->addSeparator();
+    add(edit, u"Edit_NewItem");
 
     QMenu* view = menu(QStringLiteral("MenuView"), QStringLiteral("Вид"));
     add(view, u"View_Panel");
@@ -335,6 +348,60 @@ void TFormMain::connectCommands() {
     connectCommand(action(QStringLiteral("File_Exit")), [this] { File_ExitClick(); });
     connectCommand(action(QStringLiteral("View_Panel")), [this] { View_PanelClick(); });
     connectCommand(action(QStringLiteral("View_Stat")), [this] { View_StatClick(); });
+    connectCommand(action(QStringLiteral("Edit_Undo")), [this] { undoStep(); });
+    connectCommand(action(QStringLiteral("Edit_Redo")), [this] { redoStep(); });
+}
+
+void TFormMain::followWriter() {
+    store::CaseWriter& writer = m_program.dataModule().writer();
+    connect(&writer, &store::CaseWriter::cleanChanged, this, [this](bool clean) { m_state.caseSaved = clean; });
+    connect(&writer, &store::CaseWriter::historyChanged, this, [this] {
+        m_state.caseSaved = m_program.dataModule().writer().isClean();
+        showHistory();
+    });
+    connect(&writer, &store::CaseWriter::changed, this, [this](const store::CaseChange& change) {
+        if (!change.inserted.empty() || !change.removed.empty())
+            recountRecords();
+        // A change of the settings made by a window is shown by that window; one that
+        // comes back by undo or redo is read again.
+        if (change.settings && change.replayed) {
+            LoadTitle();
+            m_program.formNstr().NewName_all();
+        }
+    });
+    showHistory();
+}
+
+void TFormMain::showHistory() {
+    const store::CaseWriter& writer = m_program.dataModule().writer();
+    QAction* undo = action(QStringLiteral("Edit_Undo"));
+    QAction* redo = action(QStringLiteral("Edit_Redo"));
+    undo->setEnabled(writer.canUndo());
+    redo->setEnabled(writer.canRedo());
+    undo->setText(writer.canUndo() ? QStringLiteral("Отменить: ") + writer.undoName() : QStringLiteral("Отменить"));
+    redo->setText(writer.canRedo() ? QStringLiteral("Повторить: ") + writer.redoName() : QStringLiteral("Повторить"));
+}
+
+void TFormMain::undoStep() {
+    store::CaseWriter& writer = m_program.dataModule().writer();
+    if (!writer.canUndo())
+        return;
+    showVariantOfStep(writer.undoVariant());
+    writer.undo();
+}
+
+void TFormMain::redoStep() {
+    store::CaseWriter& writer = m_program.dataModule().writer();
+    if (!writer.canRedo())
+        return;
+    showVariantOfStep(writer.redoVariant());
+    writer.redo();
+}
+
+void TFormMain::showVariantOfStep(int variant) {
+    // The user sees the board the step changes.
+    if (variant >= 0 && variant != m_state.divisionVariant)
+        m_program.formVariant().selectVariant(variant);
 }
 
 void TFormMain::View_PanelClick() {

@@ -73,6 +73,9 @@ public:
     void ApplicationHint(const QString& hint);
     void Timer1Timer();
     void FormActivate();
+    // Undo and redo of the case's history, from the menu or any window's keys.
+    void undoStep();
+    void redoStep();
 
     // Named parts, for the windows and commands that fill them.
     QAction* action(const QString& objectName) const;
@@ -111,9 +114,11 @@ private:
     void addToolButton(QAction* menuAction, const QString& objectName);
     QToolButton* addOwnToolButton(const QString& objectName, const QString& hint, const QString& iconName);
     bool FormCloseQuery();
+    void followWriter();
+    void showHistory();
+    void showVariantOfStep(int variant);
 
     // Case files (TFormMainFiles.cpp).
-    void FormCreate();
     bool caseMayBeReplaced();
     bool loadCase(const QString& path);
     void loadEmptyCase();

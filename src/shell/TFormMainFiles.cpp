@@ -42,18 +42,6 @@ private:
 
 } // namespace
 
-void TFormMain::FormCreate() {
-    // Posts and deletes through the list dataset change the case (the record dialog,
-    // the grid, the valuation menu); they also keep the row count current.
-    auto& list = m_program.dataModule().ADODataSet1();
-    const auto changed = [this, &list] {
-        m_state.caseSaved = false;
-        m_state.totalRecords = list.recordCount();
-    };
-    list.setAfterPost(changed);
-    list.setAfterDelete(changed);
-}
-
 void TFormMain::Start() {
     m_state.documentsFolder = m_program.paths.documentsFolder();
     m_state.helpFilePath = m_program.paths.helpDir() + QStringLiteral("/index.html");
@@ -63,7 +51,6 @@ void TFormMain::Start() {
     m_state.caseSaved = true;
     m_state.caseFileName = m_program.paths.templatePath();
     if (!m_workingCopy) {
-        FormCreate();
         m_workingCopy = std::make_unique<casefiles::WorkingCopy>(m_program.paths.appDir, m_program.paths.dataDir);
         m_state.workingCopyPath = m_workingCopy->path();
     }
@@ -118,6 +105,7 @@ void TFormMain::installPrepared(const QString& caseFileName) {
     data.disconnect();
     m_workingCopy->install();
     data.connectTo(m_workingCopy->path());
+    data.writer().reset(); // the history belongs to the case
     m_state.caseFileName = caseFileName;
     m_loadedCaseFileName = caseFileName;
     recountRecords();
@@ -180,7 +168,6 @@ void TFormMain::File_CreateClick() {
     m_state.party1Name = QStringLiteral("Сторона1");
     m_state.party2Name = QStringLiteral("Сторона2");
     m_state.caseFileName = AppState::NoCaseSentinel;
-    FormCreate();
     Start();
     NewFile();
     m_program.formNstr().NewName_all();
@@ -259,6 +246,7 @@ void TFormMain::saveTo(const QString& target) {
     data.connectTo(m_workingCopy->path());
     m_state.caseFileName = target;
     m_state.saveDialogFileName = target;
+    data.writer().markClean();
     m_state.caseSaved = true;
 }
 

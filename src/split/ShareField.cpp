@@ -53,11 +53,11 @@ bool ShareField::acceptable(UserDialogs& dialogs, QWidget* parent) const {
     return false;
 }
 
-bool ShareField::store(store::Database& db) {
+bool ShareField::store(store::CaseWriter& writer) {
     const QString typed = EditShare1->text().trimmed();
     if (typed == m_shown.trimmed() || !Share::isValid(typed))
         return false;
-    storeShareText(db, typed);
+    storeShareText(writer, typed);
     m_shown = typed;
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CaseWriter.h"
 #include "store/Database.h"
 
 #include <QObject>
@@ -30,7 +31,7 @@ public:
     // A share, or empty; otherwise says what is wrong and returns false.
     bool acceptable(UserDialogs& dialogs, QWidget* parent) const;
     // Stores what the user typed when it changed and is a share; true when it wrote.
-    bool store(store::Database& db);
+    bool store(store::CaseWriter& writer);
 
 private:
     void showOtherShare();

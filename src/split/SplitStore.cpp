@@ -47,24 +47,13 @@ Share caseShare(store::Database& db) {
     return Share::isValid(text) ? Share::parse(text) : Share();
 }
 
-void storeShareText(store::Database& db, const QString& text) {
+void storeShareText(store::CaseWriter& writer, const QString& text) {
     Share::parse(text);
-    store::Transaction transaction(db);
+    store::Database& db = writer.database();
     ensureShareColumn(db);
-    const QString table = store::quoteIdentifier(layout::SettingsTable);
-    store::Statement update = db.prepare(
-        QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE rowid = ").arg(table, store::quoteIdentifier(ShareColumn)) +
-        FirstSettingsRow.arg(table));
     const QString typed = text.trimmed();
-    update.bind(1, typed.isEmpty() ? QVariant() : QVariant(typed));
-    update.run();
-    if (db.changes() == 0) {
-        store::Statement insert = db.prepare(
-            QStringLiteral("INSERT INTO %1 (%2) VALUES (?1)").arg(table, store::quoteIdentifier(ShareColumn)));
-        insert.bind(1, typed.isEmpty() ? QVariant() : QVariant(typed));
-        insert.run();
-    }
-    transaction.commit();
+    const QVariant value = typed.isEmpty() ? QVariant() : QVariant(typed);
+    writer.updateSettings({{ShareColumn, value}}, QStringLiteral("исходные данные"));
 }
 
 std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, int priceBasis) {
@@ -91,26 +80,15 @@ std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, 
     return items;
 }
 
-int applySplitPlan(store::Database& db, int divisionVariant, const std::vector<SplitItem>& items,
+int applySplitPlan(store::CaseWriter& writer, int divisionVariant, const std::vector<SplitItem>& items,
                    const SplitPlan& plan) {
-    const QString& column = layout::PropertyColumnNames[size_t(layout::allocationColumn(divisionVariant))];
-    store::Transaction transaction(db);
-    store::Statement update =
-        db.prepare(QStringLiteral("UPDATE %1 SET %2 = ?1 WHERE %3 = ?2")
-                       .arg(store::quoteIdentifier(layout::PropertyTable), store::quoteIdentifier(column),
-                            store::quoteIdentifier(layout::PropertyColumnNames[layout::ColKey])));
-    int written = 0;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (plan.allocation[i] == items[i].allocation)
-            continue;
-        update.bind(1, plan.allocation[i]);
-        update.bind(2, items[i].key);
-        update.run();
-        update.reset();
-        ++written;
-    }
-    transaction.commit();
-    return written;
+    std::vector<std::pair<qint64, int>> placement;
+    for (size_t i = 0; i < items.size(); ++i)
+        if (plan.allocation[i] != items[i].allocation)
+            placement.emplace_back(items[i].key, plan.allocation[i]);
+    if (!placement.empty())
+        writer.placeItems(divisionVariant, placement, QStringLiteral("предложенный раздел"));
+    return int(placement.size());
 }
 
 } // namespace ravnobor::split

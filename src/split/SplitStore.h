@@ -2,6 +2,7 @@
 
 #include "split/Share.h"
 #include "split/SplitPlan.h"
+#include "store/CaseWriter.h"
 #include "store/Database.h"
 
 #include <QString>
@@ -22,14 +23,15 @@ QString storedShareText(store::Database& db);
 // The case's share: equal when nothing is stored or when the stored text is no share.
 Share caseShare(store::Database& db);
 // Refuses a text that is no share (Error, nothing written); adds the column when missing.
-void storeShareText(store::Database& db, const QString& text);
+// The write is a step of the case's history.
+void storeShareText(store::CaseWriter& writer, const QString& text);
 
 // Every item of the property table in table order, priced by the chosen basis and placed
 // by the chosen variant. A stored price that is no number ends it with a clear message.
 std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, int priceBasis);
-// Writes the new places of the items that move, in one transaction: all or nothing.
-// Returns how many rows were written.
-int applySplitPlan(store::Database& db, int divisionVariant, const std::vector<SplitItem>& items,
+// Writes the new places of the items that move as one step of the history: all or
+// nothing. Returns how many rows were written.
+int applySplitPlan(store::CaseWriter& writer, int divisionVariant, const std::vector<SplitItem>& items,
                    const SplitPlan& plan);
 
 } // namespace ravnobor::split

@@ -176,14 +176,8 @@ void TFormSplit::RadioGroup1Click() {
 }
 
 void TFormSplit::apply() {
-    store::TDataModule1& data = m_program.dataModule();
-    const int written = split::applySplitPlan(data.connection(), m_program.state.divisionVariant, m_items, m_plan);
-    if (written == 0)
-        return;
-    m_program.state.caseSaved = false;
-    // The list dataset's rows no longer show what is stored.
-    data.ADODataSet1().close();
-    m_program.formMain().InsertDann();
+    // The board follows the writer's announcement of the new places.
+    split::applySplitPlan(m_program.dataModule().writer(), m_program.state.divisionVariant, m_items, m_plan);
 }
 
 } // namespace ravnobor

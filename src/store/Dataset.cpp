@@ -204,35 +204,40 @@ void Dataset::cancel() {
 }
 
 void Dataset::writeRow(const std::vector<QVariant>& row, const std::vector<bool>& changed) {
-    QStringList sets;
-    QVariantList values;
-    for (int c = 1; c < columnCount(); ++c) {
-        if (changed[size_t(c)]) {
-            sets << quotedColumn(c) + QStringLiteral(" = ?");
-            values << row[size_t(c)];
-        }
-    }
-    if (sets.isEmpty())
+    std::vector<std::pair<QString, QVariant>> values;
+    for (int c = 1; c < columnCount(); ++c)
+        if (changed[size_t(c)])
+            values.emplace_back(m_columns.at(c), row[size_t(c)]);
+    if (values.empty())
         return;
+    if (m_writer) {
+        m_writer->update(m_writerTable, row[0].toLongLong(), values, this);
+        return;
+    }
+    QStringList sets;
+    for (const auto& [column, value] : values)
+        sets << quoteIdentifier(column) + QStringLiteral(" = ?");
     Statement update = m_db->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                                          .arg(quotedTable(), sets.join(QStringLiteral(", ")), quotedColumn(0)));
     int i = 1;
-    for (const QVariant& v : values)
-        update.bind(i++, v);
+    for (const auto& [column, value] : values)
+        update.bind(i++, value);
     update.bind(i, row[0]);
     update.run();
 }
 
 qint64 Dataset::insertRow(const std::vector<QVariant>& row) {
+    std::vector<std::pair<QString, QVariant>> values;
+    for (int c = 0; c < columnCount(); ++c)
+        if (!row[size_t(c)].isNull())
+            values.emplace_back(m_columns.at(c), row[size_t(c)]);
+    if (m_writer)
+        return m_writer->insert(m_writerTable, values, this);
     QStringList names;
     QStringList marks;
-    QVariantList values;
-    for (int c = 0; c < columnCount(); ++c) {
-        if (!row[size_t(c)].isNull()) {
-            names << quotedColumn(c);
-            marks << QStringLiteral("?");
-            values << row[size_t(c)];
-        }
+    for (const auto& [column, value] : values) {
+        names << quoteIdentifier(column);
+        marks << QStringLiteral("?");
     }
     const QString sql =
         names.isEmpty()
@@ -240,8 +245,8 @@ qint64 Dataset::insertRow(const std::vector<QVariant>& row) {
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(quotedTable(), names.join(u','), marks.join(u','));
     Statement insert = m_db->prepare(sql);
     int i = 1;
-    for (const QVariant& v : values)
-        insert.bind(i++, v);
+    for (const auto& [column, value] : values)
+        insert.bind(i++, value);
     insert.run();
     return m_db->lastInsertRowId();
 }
@@ -276,13 +281,15 @@ void Dataset::remove() {
     cancel();
     if (m_rows.empty() || m_current < 0)
         throw Error(QStringLiteral("Нет записи для удаления"));
-    Statement del = m_db->prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedTable(), quotedColumn(0)));
-    del.bind(1, m_rows[size_t(m_current)][0]);
-    del.run();
-    m_rows.erase(m_rows.begin() + m_current);
-    if (m_current >= recordCount())
-        m_current = recordCount() - 1;
-    m_eof = m_rows.empty();
+    if (m_writer) {
+        m_writer->remove(m_writerTable, rowKey(m_current), this);
+    } else {
+        Statement del =
+            m_db->prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quotedTable(), quotedColumn(0)));
+        del.bind(1, m_rows[size_t(m_current)][0]);
+        del.run();
+    }
+    eraseRow(m_current);
     if (m_afterDelete)
         m_afterDelete();
 }
@@ -312,6 +319,70 @@ int Dataset::rowOfKey(qint64 key) const {
     if (it != m_rows.end() && (*it)[0].toLongLong() == key)
         return int(it - m_rows.begin());
     return -1;
+}
+
+void Dataset::eraseRow(int row) {
+    m_rows.erase(m_rows.begin() + row);
+    if (m_current > row || m_current >= recordCount())
+        m_current = std::max(m_current - 1, recordCount() > 0 ? 0 : -1);
+    m_eof = m_rows.empty();
+}
+
+std::optional<std::vector<QVariant>> Dataset::readStoredRow(qint64 key) {
+    Statement select =
+        m_db->prepare(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?1").arg(quotedTable(), quotedColumn(0)));
+    select.bind(1, key);
+    if (!select.step())
+        return std::nullopt;
+    std::vector<QVariant> row;
+    for (int c = 0; c < select.columnCount(); ++c)
+        row.push_back(select.value(c));
+    return row;
+}
+
+int Dataset::rowForKey(qint64 key) const {
+    auto at = std::lower_bound(m_rows.begin(), m_rows.end(), key,
+                               [](const std::vector<QVariant>& row, qint64 k) { return row[0].toLongLong() < k; });
+    return int(at - m_rows.begin());
+}
+
+int Dataset::refreshRow(qint64 key) {
+    const int row = rowOfKey(key);
+    if (row < 0)
+        return -1;
+    if (auto stored = readStoredRow(key))
+        m_rows[size_t(row)] = std::move(*stored);
+    return row;
+}
+
+int Dataset::insertStoredRow(qint64 key) {
+    if (rowOfKey(key) >= 0)
+        return -1;
+    auto stored = readStoredRow(key);
+    if (!stored)
+        return -1;
+    const int row = rowForKey(key);
+    m_rows.insert(m_rows.begin() + row, std::move(*stored));
+    if (m_current >= row || m_current < 0)
+        ++m_current;
+    m_eof = false;
+    return row;
+}
+
+int Dataset::eraseRowOfKey(qint64 key) {
+    const int row = rowOfKey(key);
+    if (row >= 0)
+        eraseRow(row);
+    return row;
+}
+
+void Dataset::reread() {
+    if (m_state != State::Browse)
+        return;
+    const int current = m_current;
+    open();
+    if (current >= 0)
+        setCurrentRow(current);
 }
 
 } // namespace ravnobor::store

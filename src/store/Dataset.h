@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CaseWriter.h"
 #include "store/Database.h"
 
 #include <QLocale>
@@ -71,6 +72,19 @@ public:
     void setAfterDelete(std::function<void()> hook) { m_afterDelete = std::move(hook); }
     void setLocale(const QLocale& locale) { m_locale = locale; }
 
+    // Every write goes through the case's one writer, which records it for undo.
+    void setWriter(CaseWriter* writer, CaseTable table) {
+        m_writer = writer;
+        m_writerTable = table;
+    }
+    // Keep the rows in memory true to a change that another part of the program made;
+    // each returns the row it touched, or -1.
+    int rowForKey(qint64 key) const; // where a row with that key stands or would stand
+    int refreshRow(qint64 key);
+    int insertStoredRow(qint64 key);
+    int eraseRowOfKey(qint64 key);
+    void reread(); // every row again, the cursor kept; only while browsing
+
     Database& database() { return *m_db; }
     const QString& table() const { return m_table; }
     QVariant convertForColumn(int pos, const QVariant& value) const;
@@ -82,6 +96,8 @@ private:
     qint64 insertRow(const std::vector<QVariant>& row);
     QString quotedTable() const;
     QString quotedColumn(int pos) const;
+    std::optional<std::vector<QVariant>> readStoredRow(qint64 key);
+    void eraseRow(int row);
 
     Database* m_db;
     QString m_table;
@@ -96,6 +112,8 @@ private:
     std::function<void()> m_afterPost;
     std::function<void()> m_afterDelete;
     std::optional<QLocale> m_locale; // the user's locale at the time of each edit unless set
+    CaseWriter* m_writer = nullptr;
+    CaseTable m_writerTable = CaseTable::Property;
 };
 
 } // namespace ravnobor::store

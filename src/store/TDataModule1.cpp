@@ -5,9 +5,17 @@
 namespace ravnobor::store {
 
 TDataModule1::TDataModule1()
-    : m_list(std::make_unique<Dataset>(m_connection, layout::PropertyTable)),
+    : m_writer(std::make_unique<CaseWriter>(m_connection)),
+      m_list(std::make_unique<Dataset>(m_connection, layout::PropertyTable)),
       m_settings(std::make_unique<Dataset>(m_connection, layout::SettingsTable)) {
     setObjectName(QStringLiteral("DataModule1"));
+    m_list->setWriter(m_writer.get(), CaseTable::Property);
+    m_settings->setWriter(m_writer.get(), CaseTable::Settings);
+    // The list dataset is followed by the grid that shows it, row by row.
+    connect(m_writer.get(), &CaseWriter::changed, this, [this](const CaseChange& change) {
+        if (change.settings && change.origin != m_settings.get() && m_settings->isOpen())
+            m_settings->reread();
+    });
 }
 
 void TDataModule1::connectTo(const QString& workingCopyPath) {

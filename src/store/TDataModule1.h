@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CaseWriter.h"
 #include "store/Database.h"
 #include "store/Dataset.h"
 
@@ -25,9 +26,12 @@ public:
 
     Dataset& ADODataSet1() { return *m_list; }     // list dataset
     Dataset& ADODataSet2() { return *m_settings; } // settings dataset
+    // The one writer of the working copy, with the case's history.
+    CaseWriter& writer() { return *m_writer; }
 
 private:
     Database m_connection;
+    std::unique_ptr<CaseWriter> m_writer;
     std::unique_ptr<Dataset> m_list;
     std::unique_ptr<Dataset> m_settings;
 };
