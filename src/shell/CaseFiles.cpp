@@ -1,6 +1,7 @@
 #include "shell/CaseFiles.h"
 
 #include "store/CaseValidator.h"
+#include "store/Database.h"
 #include "store/Error.h"
 
 #include <QDir>
@@ -94,7 +95,67 @@ WorkingCopy::WorkingCopy(const QString& appDir, const QString& dataDir) : m_appD
                         .arg(appDir, dataDir));
 }
 
-WorkingCopy::~WorkingCopy() = default;
+WorkingCopy::~WorkingCopy() {
+    // A program that ends on its own leaves nothing to recover: what the user did not
+    // save, the user chose not to save.
+    if (!m_path.isEmpty())
+        QFile::remove(recordPath());
+}
+
+namespace {
+
+const QByteArray UnsavedLine = "unsaved=";
+const QByteArray CaseLine = "case=";
+
+} // namespace
+
+void WorkingCopy::writeRecord(const RecoveryRecord& record) const {
+    // Written beside and renamed over the old one: a rename is whole or not at all. The
+    // disk is not waited for, as for the working copy itself.
+    const QString temporary = recordPath() + QStringLiteral(".new");
+    QFile file(temporary);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return; // without a record the case is only not offered for recovery
+    file.write(UnsavedLine + (record.unsaved ? "1" : "0") + '\n');
+    file.write(CaseLine + record.caseFile.toUtf8() + '\n');
+    file.close();
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(recordPath()).toStdString(),
+                            error);
+    if (error)
+        QFile::remove(temporary);
+}
+
+std::optional<RecoveryRecord> readRecoveryRecord(const QString& recordPath) {
+    QFile file(recordPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> lines = file.read(64 * 1024).split('\n');
+    if (lines.size() < 2 || !lines[0].startsWith(UnsavedLine) || !lines[1].startsWith(CaseLine))
+        return std::nullopt;
+    RecoveryRecord record;
+    record.unsaved = lines[0].mid(UnsavedLine.size()) == "1";
+    record.caseFile = QString::fromUtf8(lines[1].mid(CaseLine.size()));
+    return record;
+}
+
+void WorkingCopy::prepareLeftBehind() {
+    try {
+        // Opening and reading lets the engine roll a hot journal back.
+        store::Database db(m_path);
+        db.prepare(QStringLiteral("SELECT count(*) FROM sqlite_schema")).step();
+    } catch (const Error&) {
+        // The check that follows says what is wrong with the file.
+    }
+    prepare(m_path);
+}
+
+void WorkingCopy::readLeftBehind() {
+    // The lock was just taken, so whoever wrote this record is gone.
+    std::optional<RecoveryRecord> record = readRecoveryRecord(recordPath());
+    if (record && record->unsaved && QFileInfo(m_path).isFile())
+        m_leftBehind = std::move(record);
+}
 
 void WorkingCopy::takeFolder(const QString& folder) {
     for (int instance = 1; instance <= MaxInstances; ++instance) {
@@ -106,6 +167,7 @@ void WorkingCopy::takeFolder(const QString& folder) {
             m_folder = folder;
             m_path = path;
             m_lock = std::move(lock);
+            readLeftBehind();
             return;
         }
         if (lock->error() != QLockFile::LockFailedError)

@@ -3,12 +3,21 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QLockFile;
 
 // Case files on disk: the working copy the program edits, loading a case into it
 // only after the case is known good, and writing it back atomically. No windows.
 namespace ravnobor::casefiles {
+
+// What a working copy holds, kept in a small file beside it so that a program that
+// was killed can be recovered from: the case file it came from (empty for a case
+// never saved) and whether it holds changes that are not saved.
+struct RecoveryRecord {
+    QString caseFile;
+    bool unsaved = false;
+};
 
 // The working copy of this running program. A lock file guards it, so a second
 // running program takes the next free name (temp.rvb, temp-2.rvb, ...) instead of
@@ -41,15 +50,32 @@ public:
     // True for a path that names a working copy of any running program in these folders.
     bool isWorkingCopyFile(const QString& canonicalPath) const;
 
+    // The record beside the working copy; replaced whole, so a kill at any instant
+    // leaves either the old record or the new one.
+    QString recordPath() const { return m_path + QStringLiteral(".state"); }
+    void writeRecord(const RecoveryRecord& record) const;
+    // Unsaved changes that a program which is gone left in this working copy; asked
+    // about once, at start.
+    const std::optional<RecoveryRecord>& leftBehind() const { return m_leftBehind; }
+    void forgetLeftBehind() { m_leftBehind.reset(); }
+    // Prepares what was left behind like any case file, after a write that was cut off
+    // in the middle has been rolled back by its journal.
+    void prepareLeftBehind();
+
 private:
     void takeFolder(const QString& folder);
+    void readLeftBehind();
 
     QString m_appDir;
     QString m_dataDir;
     QString m_folder;
     QString m_path;
     std::unique_ptr<QLockFile> m_lock;
+    std::optional<RecoveryRecord> m_leftBehind;
 };
+
+// Reads a record; empty when there is none or it cannot be read.
+std::optional<RecoveryRecord> readRecoveryRecord(const QString& recordPath);
 
 // Removes the rollback journal and WAL files that a crash may have left beside a database.
 void removeJournals(const QString& databasePath);

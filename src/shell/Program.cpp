@@ -27,7 +27,7 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formVal = new TFormVal(*this, m_formMain.get());
     installHelpCommands(*this);
     new DocumentCommands(*this, *m_formMain); // owned by the main window
-    new TFormSplit(*this, m_formMain.get()); // owned by the main window
+    new TFormSplit(*this, m_formMain.get());  // owned by the main window
 }
 
 Program::~Program() {
@@ -43,8 +43,11 @@ TForm_O& Program::formO() {
 
 void Program::startUp(const QStringList& arguments) {
     m_formMain->Start();
-    m_formMain->takeCommandLine(arguments);
-    m_formMain->NewFile();
+    // Recovered changes win over a case named on the command line.
+    if (!m_formMain->offerRecovery()) {
+        m_formMain->takeCommandLine(arguments);
+        m_formMain->NewFile();
+    }
     m_formNstr->FormActivate();
     m_formNstr->FormDeactivate();
 }

@@ -354,7 +354,14 @@ void TFormMain::connectCommands() {
 
 void TFormMain::followWriter() {
     store::CaseWriter& writer = m_program.dataModule().writer();
-    connect(&writer, &store::CaseWriter::cleanChanged, this, [this](bool clean) { m_state.caseSaved = clean; });
+    // The record beside the working copy says "unsaved" before the first unsaved change
+    // is committed, and "saved" once the history is back at the saved step.
+    connect(&writer, &store::CaseWriter::leavingClean, this, [this] { writeRecoveryRecord(true); });
+    connect(&writer, &store::CaseWriter::cleanChanged, this, [this](bool clean) {
+        m_state.caseSaved = clean;
+        if (clean)
+            writeRecoveryRecord(false);
+    });
     connect(&writer, &store::CaseWriter::historyChanged, this, [this] {
         m_state.caseSaved = m_program.dataModule().writer().isClean();
         showHistory();

@@ -40,6 +40,8 @@ public:
     // Start-up and cases.
     void Start();
     void takeCommandLine(const QStringList& arguments);
+    // Offers the unsaved changes of a program that was killed; true when they were taken.
+    bool offerRecovery();
     void NewFile();
     void LoadTitle();
     void SaveTitle();
@@ -122,7 +124,8 @@ private:
     bool caseMayBeReplaced();
     bool loadCase(const QString& path);
     void loadEmptyCase();
-    void installPrepared(const QString& caseFileName);
+    void installPrepared(const QString& caseFileName, bool saved = true);
+    void writeRecoveryRecord(bool unsaved);
     void warnLoadFailed(const QString& reason);
     QString askSaveFileName(const QString& proposed);
     void saveTo(const QString& target);

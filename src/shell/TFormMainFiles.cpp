@@ -57,6 +57,38 @@ void TFormMain::Start() {
     m_program.formO(); // the about box exists from the start, hidden
 }
 
+bool TFormMain::offerRecovery() {
+    if (!m_workingCopy || !m_workingCopy->leftBehind())
+        return false;
+    const casefiles::RecoveryRecord record = *m_workingCopy->leftBehind();
+    m_workingCopy->forgetLeftBehind(); // offered once
+    const QString whose = record.caseFile.isEmpty()
+                              ? QStringLiteral("нового дела")
+                              : QStringLiteral("дела «%1»").arg(QFileInfo(record.caseFile).fileName());
+    const auto answer = m_program.dialogs.message(
+        this, QMessageBox::Question, QStringLiteral("Вопрос"),
+        QStringLiteral("Программа была завершена аварийно. Восстановить несохранённые изменения %1?").arg(whose),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return false;
+    try {
+        m_workingCopy->prepareLeftBehind();
+    } catch (const Error& e) {
+        warnLoadFailed(e.message());
+        return false;
+    }
+    installPrepared(record.caseFile.isEmpty() ? m_program.paths.templatePath() : record.caseFile, false);
+    return true;
+}
+
+void TFormMain::writeRecoveryRecord(bool unsaved) {
+    if (!m_workingCopy)
+        return;
+    const bool neverSaved =
+        m_state.caseFileName == m_program.paths.templatePath() || m_state.caseFileName == AppState::NoCaseSentinel;
+    m_workingCopy->writeRecord({neverSaved ? QString() : m_state.caseFileName, unsaved});
+}
+
 void TFormMain::takeCommandLine(const QStringList& arguments) {
     if (const auto path = caserules::caseFromCommandLine(arguments))
         m_state.caseFileName = *path;
@@ -98,20 +130,21 @@ void TFormMain::loadEmptyCase() {
     installPrepared(m_program.paths.templatePath());
 }
 
-void TFormMain::installPrepared(const QString& caseFileName) {
+void TFormMain::installPrepared(const QString& caseFileName, bool saved) {
     auto& data = m_program.dataModule();
     if (data.ADODataSet1().isOpen())
         data.ADODataSet1().updateBatch();
     data.disconnect();
     m_workingCopy->install();
     data.connectTo(m_workingCopy->path());
-    data.writer().reset(); // the history belongs to the case
+    data.writer().reset(saved); // the history belongs to the case
     m_state.caseFileName = caseFileName;
     m_loadedCaseFileName = caseFileName;
     recountRecords();
     LoadTitle();
     m_state.saveDialogFileName = caseFileName;
-    m_state.caseSaved = true;
+    m_state.caseSaved = saved;
+    writeRecoveryRecord(!saved);
     InsertDann();
 }
 
@@ -248,6 +281,7 @@ void TFormMain::saveTo(const QString& target) {
     m_state.saveDialogFileName = target;
     data.writer().markClean();
     m_state.caseSaved = true;
+    writeRecoveryRecord(false);
 }
 
 void TFormMain::Timer1Timer() {

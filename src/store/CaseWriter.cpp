@@ -32,16 +32,16 @@ QString CaseWriter::stepName(const QString& what, const QString& itemName) {
     return what + QStringLiteral(" «") + name + u'»';
 }
 
-void CaseWriter::reset() {
+void CaseWriter::reset(bool clean) {
     m_open.reset();
     m_keyColumns.clear();
     const bool wasClean = isClean();
     m_history.clear();
     m_index = 0;
-    m_cleanIndex = 0;
+    m_cleanIndex = clean ? 0 : -1;
+    if (wasClean != isClean())
+        emit cleanChanged(isClean());
     emit historyChanged();
-    if (!wasClean)
-        emit cleanChanged(true);
 }
 
 void CaseWriter::markClean() {

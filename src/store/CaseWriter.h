@@ -41,8 +41,9 @@ public:
     // The key of the settings row that every reader and writer works on; none without one.
     std::optional<qint64> settingsRowKey();
 
-    // A new case stands in the working copy: the history is cleared and it is clean.
-    void reset();
+    // A new case stands in the working copy: the history is cleared. A recovered case is
+    // not the saved one, so no step of its history is clean.
+    void reset(bool clean = true);
     // The case was saved as it stands now.
     void markClean();
     bool isClean() const { return m_index == m_cleanIndex; }
