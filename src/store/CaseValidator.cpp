@@ -249,38 +249,7 @@ void checkLayout(Database& db) {
     checkSettingsTable(db);
 }
 
-namespace {
-
-// The SQL condition that holds when a stored value cannot stand in the column at `pos`;
-// the same rules as badValueReason. Types are compared by name (blob < integer < null <
-// real < text), which the engine answers from the record header without reading a text.
-QString badValueCondition(int pos) {
-    const QString column = quoteIdentifier(layout::PropertyColumnNames[size_t(pos)]);
-    if (layout::isPriceColumn(pos))
-        return QStringLiteral("typeof(%1) NOT BETWEEN 'integer' AND 'real' OR %1 NOT BETWEEN -?1 AND ?1").arg(column);
-    if (layout::isAllocationColumn(pos))
-        return QStringLiteral("typeof(%1) NOT BETWEEN 'integer' AND 'null'").arg(column);
-    return QStringLiteral("typeof(%1) = 'blob'").arg(column);
-}
-
-// One pass inside the engine; only a file with a bad value is walked row by row for the message.
-bool hasBadValue(Database& db) {
-    QStringList conditions;
-    for (int pos = 0; pos < layout::PropertyColumnCount; ++pos)
-        if (isCheckedColumn(pos))
-            conditions << badValueCondition(pos);
-    Statement any =
-        db.prepare(QStringLiteral("SELECT 1 FROM %1 WHERE %2 LIMIT 1")
-                       .arg(quoteIdentifier(layout::PropertyTable), conditions.join(QStringLiteral(" OR "))));
-    any.bind(1, layout::PriceLimit);
-    return any.step();
-}
-
-} // namespace
-
 void checkValues(Database& db) {
-    if (!hasBadValue(db))
-        return;
     QStringList columns{QStringLiteral("rowid")};
     QList<int> positions;
     for (int pos = 0; pos < layout::PropertyColumnCount; ++pos) {
