@@ -492,6 +492,12 @@ void TestCaseFiles::casesFromOtherProgramsAreRefused_data() {
         test::makeCaseWithHotJournal(p, 2000);
         QFile::remove(p + QStringLiteral("-journal"));
     }) << "Файл повреждён: нарушена внутренняя структура базы данных.\nПодробности: ";
+    // A journal zeroed at its start is what a finished write leaves: it has nothing to do with the damage.
+    QTest::newRow("damaged beside a finished journal") << Maker([](const QString& p) {
+        test::makeCaseWithHotJournal(p, 2000);
+        QFile journal(p + QStringLiteral("-journal"));
+        QVERIFY(journal.open(QIODevice::ReadWrite) && journal.write(QByteArray(28, '\0')) == 28);
+    }) << "Файл повреждён: нарушена внутренняя структура базы данных.\nПодробности: ";
 }
 
 void TestCaseFiles::casesFromOtherProgramsAreRefused() {

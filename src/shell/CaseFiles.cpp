@@ -73,19 +73,27 @@ bool standsBeside(const QString& journal) {
     return info.isFile() && info.size() > 0;
 }
 
+// A rollback journal of a write that never finished starts with the journal's magic
+// number; a finished one is empty, gone or zeroed at its start.
+bool isUnfinishedWrite(const QString& journal) {
+    static const QByteArray magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    QFile file(journal);
+    return file.open(QIODevice::ReadOnly) && file.read(magic.size()) == magic;
+}
+
 // Copies the case file and any journal or WAL beside it under matching names; true when a
-// rollback journal was among them.
+// rollback journal of an unfinished write was among them.
 bool copyCaseWithJournals(const QString& caseFile, const QString& source) {
     store::casecheck::checkHeader(caseFile);
     copyFileContent(caseFile, source);
-    bool journal = false;
+    bool unfinished = false;
     for (const QLatin1String suffix : CaseJournals) {
         if (!standsBeside(caseFile + suffix))
             continue;
         copyFileContent(caseFile + suffix, source + suffix);
-        journal = journal || suffix == CaseJournals[0];
+        unfinished = unfinished || (suffix == CaseJournals[0] && isUnfinishedWrite(source + suffix));
     }
-    return journal;
+    return unfinished;
 }
 
 Error journalNotApplied(const QString& caseFile, const QString& details) {
@@ -186,11 +194,11 @@ void WorkingCopy::takeFolder(const QString& folder) {
 void WorkingCopy::prepare(const QString& caseFile) {
     discard();
     try {
-        const bool journal = copyCaseWithJournals(caseFile, sourcePath());
+        const bool unfinishedWrite = copyCaseWithJournals(caseFile, sourcePath());
         try {
             store::casecheck::prepareIncomingCase(sourcePath(), incomingPath());
         } catch (const store::casecheck::UnreadableFileError& e) {
-            if (journal)
+            if (unfinishedWrite)
                 throw journalNotApplied(caseFile, e.details());
             throw;
         }

@@ -365,8 +365,8 @@ UnreadableFileError plainEngineReason(const DatabaseError& e, const QString& pat
     }
 }
 
-// Only the case's tables are taken into the new file, written by SQLite anew, so nothing
-// of the source's pages, header or free space comes along.
+// SQLite writes the case anew into a fresh file: its header, pages and free space are
+// SQLite's own, none of them taken from the source.
 void copyInto(Database& db, const QString& path) {
     Statement vacuum = db.prepare(QStringLiteral("VACUUM INTO ?1"));
     vacuum.bind(1, path);
