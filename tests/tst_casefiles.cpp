@@ -670,6 +670,8 @@ void TestCaseFiles::saveTargetsOfTheProgramAreRefused_data() {
                                      << "это пример, поставляемый с программой";
     QTest::newRow("working copy") << "app/temp.rvb"
                                   << "это рабочая копия программы";
+    QTest::newRow("private copy of a case being opened") << "app/temp.rvb.source"
+                                                         << "это рабочая копия программы";
     QTest::newRow("another instance's working copy") << "app/temp-3.rvb"
                                                      << "это рабочая копия программы";
     QTest::newRow("ordinary case") << "docs/Дело.rvb"
