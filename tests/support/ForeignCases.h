@@ -7,7 +7,7 @@
 #include <QStringList>
 
 // Case files as other SQLite programs leave them, made in code: the case, and the
-// files beside it that hold part of its state.
+// files beside it that hold some of its state.
 namespace ravnobor::test {
 
 // Runs SQL in the sqlite3 command-line program: another program writing the file, without
@@ -34,7 +34,7 @@ constexpr int CommittedWalItems = 7;
 // that undo it.
 void makeCaseWithHotJournal(const QString& path, int count);
 
-// The same, with the journal cut to a part of its header: nothing in it can be applied.
+// The same, with the journal cut short inside its header: nothing in it can be applied.
 void makeCaseWithUselessJournal(const QString& path, int count);
 
 // Three items; the header says SQLite may read but not write the file (write version 3).
