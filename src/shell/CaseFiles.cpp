@@ -11,7 +11,12 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
 #include <filesystem>
+
+#include <unistd.h>
 
 namespace ravnobor::casefiles {
 
@@ -28,26 +33,81 @@ bool isWritableFolder(const QString& folder) {
     return !folder.isEmpty() && QDir().mkpath(folder) && QFileInfo(folder).isWritable();
 }
 
-// Copies a file byte for byte into a fresh file (fresh, so a read-only case gives a
-// writable copy); the header is checked before anything is written.
-void copyCaseInto(const QString& source, const QString& destination) {
-    store::casecheck::checkHeader(source);
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(source, in.errorString()));
-    QFile out(destination);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Не удалось создать временный файл «%1»: %2.").arg(destination, out.errorString()));
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(CopyChunk);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(source, in.errorString()));
+[[noreturn]] void failRead(const QString& path, const QFileDevice& file) {
+    throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(path, file.errorString()));
+}
+
+[[noreturn]] void failWrite(const QString& path, const QFileDevice& file) {
+    throw Error(QStringLiteral("Не удалось записать временный файл «%1»: %2.").arg(path, file.errorString()));
+}
+
+void copyRange(QFile& in, QFile& out, qint64 from, qint64 to) {
+    if (!in.seek(from))
+        failRead(in.fileName(), in);
+    if (!out.seek(from))
+        failWrite(out.fileName(), out);
+    for (qint64 at = from; at < to;) {
+        const QByteArray chunk = in.read(std::min(CopyChunk, to - at));
+        if (chunk.isEmpty())
+            failRead(in.fileName(), in);
         if (out.write(chunk) != chunk.size())
-            throw Error(
-                QStringLiteral("Не удалось записать временный файл «%1»: %2.").arg(destination, out.errorString()));
+            failWrite(out.fileName(), out);
+        at += chunk.size();
     }
-    if (!out.flush())
-        throw Error(QStringLiteral("Не удалось записать временный файл «%1»: %2.").arg(destination, out.errorString()));
+}
+
+// The next stretch of data at or after `from`, as [start, end); start == size when only a
+// hole is left. A file system that cannot tell holes gives the whole rest as data.
+std::pair<qint64, qint64> nextData(int handle, qint64 from, qint64 size) {
+    const off_t start = ::lseek(handle, off_t(from), SEEK_DATA);
+    if (start < 0)
+        return errno == ENXIO ? std::pair<qint64, qint64>{size, size} : std::pair<qint64, qint64>{from, size};
+    const off_t end = ::lseek(handle, start, SEEK_HOLE);
+    return {qint64(start), end < 0 ? size : std::min(qint64(end), size)};
+}
+
+const std::array<QLatin1String, 2> CaseJournals{QLatin1String("-journal"), QLatin1String("-wal")};
+
+// A journal beside the case that SQLite would apply: a regular file with content.
+bool standsBeside(const QString& journal) {
+    const QFileInfo info(journal);
+    return info.isFile() && info.size() > 0;
+}
+
+// A rollback journal of a write that never finished starts with the journal's magic
+// number; a finished one is empty, gone or zeroed at its start.
+bool isUnfinishedWrite(const QString& journal) {
+    static const QByteArray magic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    QFile file(journal);
+    return file.open(QIODevice::ReadOnly) && file.read(magic.size()) == magic;
+}
+
+// Copies the case file and any journal or WAL beside it under matching names; true when a
+// rollback journal of an unfinished write was among them.
+bool copyCaseWithJournals(const QString& caseFile, const QString& source) {
+    store::casecheck::checkHeader(caseFile);
+    copyFileContent(caseFile, source);
+    bool unfinished = false;
+    for (const QLatin1String suffix : CaseJournals) {
+        if (!standsBeside(caseFile + suffix))
+            continue;
+        copyFileContent(caseFile + suffix, source + suffix);
+        unfinished = unfinished || (suffix == CaseJournals[0] && isUnfinishedWrite(source + suffix));
+    }
+    return unfinished;
+}
+
+Error journalNotApplied(const QString& caseFile, const QString& details) {
+    return Error(QStringLiteral("Рядом с файлом лежит журнал незавершённой записи «%1-journal»: по нему файл "
+                                "восстановить не удалось, и файл повреждён. Если файл открыт в программе, которая "
+                                "его записывала, закройте её и откройте файл снова; иначе возьмите его резервную "
+                                "копию.\nПодробности: %2")
+                     .arg(QFileInfo(caseFile).fileName(), details));
+}
+
+void removeDatabaseFiles(const QString& path) {
+    QFile::remove(path);
+    removeJournals(path);
 }
 
 QString saveFailureReason(const QFileDevice& file) {
@@ -83,6 +143,24 @@ QString saveFailureReason(const QFileDevice& file) {
 void removeJournals(const QString& databasePath) {
     for (const char* suffix : {"-journal", "-wal", "-shm"})
         QFile::remove(databasePath + QLatin1String(suffix));
+}
+
+void copyFileContent(const QString& source, const QString& destination) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        failRead(source, in);
+    QFile out(destination);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        failWrite(destination, out);
+    const qint64 size = in.size();
+    for (qint64 at = 0; at < size;) {
+        const auto [start, end] = nextData(in.handle(), at, size);
+        if (start < end)
+            copyRange(in, out, start, end);
+        at = std::max(end, start + 1);
+    }
+    if (!out.resize(size))
+        failWrite(destination, out);
 }
 
 WorkingCopy::WorkingCopy(const QString& appDir, const QString& dataDir) : m_appDir(appDir), m_dataDir(dataDir) {
@@ -178,8 +256,15 @@ void WorkingCopy::takeFolder(const QString& folder) {
 void WorkingCopy::prepare(const QString& caseFile) {
     discard();
     try {
-        copyCaseInto(caseFile, incomingPath());
-        store::casecheck::prepareIncomingCase(incomingPath());
+        const bool unfinishedWrite = copyCaseWithJournals(caseFile, sourcePath());
+        try {
+            store::casecheck::prepareIncomingCase(sourcePath(), incomingPath());
+        } catch (const store::casecheck::UnreadableFileError& e) {
+            if (unfinishedWrite)
+                throw journalNotApplied(caseFile, e.details());
+            throw;
+        }
+        removeDatabaseFiles(sourcePath());
     } catch (...) {
         discard();
         throw;
@@ -211,12 +296,12 @@ void WorkingCopy::install() {
 }
 
 void WorkingCopy::discard() {
-    QFile::remove(incomingPath());
-    removeJournals(incomingPath());
+    removeDatabaseFiles(sourcePath());
+    removeDatabaseFiles(incomingPath());
 }
 
 bool WorkingCopy::isWorkingCopyFile(const QString& canonicalPath) const {
-    static const QRegularExpression name(QStringLiteral("^temp(-[0-9]+)?\\.rvb(\\.incoming)?$"));
+    static const QRegularExpression name(QStringLiteral("^temp(-[0-9]+)?\\.rvb(\\.incoming|\\.source)?$"));
     const QFileInfo info(canonicalPath);
     if (!name.match(info.fileName()).hasMatch())
         return false;
@@ -286,6 +371,12 @@ void writeCaseFile(const QString& workingCopy, const QString& target) {
     }
     if (!out.commit())
         failSave(target, saveFailureReason(out));
+    // A journal or WAL beside the replaced file belongs to its old content: SQLite would
+    // apply it to the saved case the next time any program opens it.
+    for (const QString& path : {target, canonicalTarget(target)})
+        for (const char* suffix : {"-journal", "-wal", "-shm"})
+            if (QFileInfo(path + QLatin1String(suffix)).isFile())
+                QFile::remove(path + QLatin1String(suffix));
 }
 
 } // namespace ravnobor::casefiles

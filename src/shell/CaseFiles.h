@@ -32,11 +32,15 @@ public:
 
     const QString& path() const { return m_path; }
     const QString& folder() const { return m_folder; }
-    // The private file a case is copied into and checked in before it replaces the working copy.
+    // The private file a case is built and checked in before it replaces the working copy.
     QString incomingPath() const { return m_path + QStringLiteral(".incoming"); }
+    // The private copy of the case file, with the journal or WAL beside it under matching names.
+    QString sourcePath() const { return m_path + QStringLiteral(".source"); }
 
-    // Copies the case file into the incoming file and checks it there; throws an Error
-    // that says why the file is not a case. The working copy is not touched.
+    // Copies the case file and the journal or WAL beside it into the source copy, lets
+    // SQLite apply them there and builds the incoming file from it; throws an Error that
+    // says why the file is not a case. Neither the case file, nor the files beside it,
+    // nor the working copy are touched.
     void prepare(const QString& caseFile);
     // The empty case built from the layout in code, as the incoming file.
     void prepareEmpty();
@@ -80,6 +84,10 @@ std::optional<RecoveryRecord> readRecoveryRecord(const QString& recordPath);
 // Removes the rollback journal and WAL files that a crash may have left beside a database.
 void removeJournals(const QString& databasePath);
 
+// Copies a file into a fresh one (fresh, so a read-only file gives a writable copy),
+// reading only the parts that hold data: the holes of a sparse file stay holes.
+void copyFileContent(const QString& source, const QString& destination);
+
 // The absolute path with symbolic links resolved, also for a file that does not exist yet.
 QString canonicalTarget(const QString& path);
 
@@ -88,8 +96,8 @@ void checkSaveTarget(const QString& target, const QString& templatePath, const Q
                      const WorkingCopy& workingCopy);
 
 // Writes the closed working copy over the target through a temporary file beside it,
-// synced and renamed, so the old file stays whole when anything fails. Throws an
-// Error naming the target and the reason.
+// synced and renamed, so the old file stays whole when anything fails; then removes the
+// journal and WAL files of the replaced file. Throws an Error naming the target and the reason.
 void writeCaseFile(const QString& workingCopy, const QString& target);
 
 } // namespace ravnobor::casefiles

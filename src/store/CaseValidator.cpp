@@ -6,11 +6,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <sqlite3.h>
 
 #include <cmath>
+#include <exception>
+#include <future>
 
 namespace ravnobor::store::casecheck {
 
@@ -194,7 +197,35 @@ bool isCheckedColumn(int pos) {
            layout::isPriceColumn(pos) || layout::isAllocationColumn(pos);
 }
 
+QString damagedSentence() {
+    return QStringLiteral("Файл повреждён: нарушена внутренняя структура базы данных.");
+}
+
+QString indexFailure(const QString& index, const DatabaseError& e) {
+    static const QRegularExpression unknownFunction(QStringLiteral("^(?:unknown|no such) function: ([^()]+)"));
+    const QRegularExpressionMatch function = unknownFunction.match(e.reason());
+    const QString sentence =
+        function.hasMatch()
+            ? QStringLiteral("Индекс «%1» в файле вычисляется функцией «%2», которой нет в этой программе, "
+                             "поэтому файл нельзя открыть.")
+                  .arg(quotedText(index), quotedText(function.captured(1)))
+            : QStringLiteral("Индекс «%1» в файле нельзя построить заново, поэтому файл нельзя открыть.")
+                  .arg(quotedText(index));
+    return sentence + QStringLiteral("\nПодробности: ") + e.reason();
+}
+
+QStringList indexNames(Database& db) {
+    QStringList names;
+    Statement list = db.prepare(QStringLiteral("SELECT name FROM sqlite_schema WHERE type = 'index' ORDER BY name"));
+    while (list.step())
+        names << list.text(0);
+    return names;
+}
+
 } // namespace
+
+UnreadableFileError::UnreadableFileError(const QString& sentence, const QString& details)
+    : Error(sentence + QStringLiteral("\nПодробности: ") + details), m_details(details) {}
 
 void checkHeader(const QString& path) {
     const QFileInfo info(path);
@@ -248,7 +279,29 @@ void checkValues(Database& db) {
 void checkIntegrity(Database& db) {
     Statement check = db.prepare(QStringLiteral("PRAGMA quick_check(1)"));
     if (!check.step() || check.text(0) != QStringLiteral("ok"))
-        throw Error(QStringLiteral("Файл повреждён (%1).").arg(check.text(0)));
+        throw UnreadableFileError(damagedSentence(), check.text(0));
+}
+
+void checkIndexes(Database& db) {
+    // Compiling the rebuild finds an index on a function the program does not have
+    // without writing anything; every later write to its table would fail.
+    for (const QString& index : indexNames(db)) {
+        try {
+            db.prepare(QStringLiteral("EXPLAIN REINDEX %1").arg(quoteIdentifier(index)));
+        } catch (const DatabaseError& e) {
+            throw Error(indexFailure(index, e));
+        }
+    }
+}
+
+void rebuildIndexes(Database& db) {
+    for (const QString& index : indexNames(db)) {
+        try {
+            db.execute(QStringLiteral("REINDEX %1").arg(quoteIdentifier(index)));
+        } catch (const DatabaseError& e) {
+            throw Error(indexFailure(index, e));
+        }
+    }
 }
 
 void ensureSettingsRow(Database& db) {
@@ -280,36 +333,94 @@ void ensureSettingsRow(Database& db) {
 
 namespace {
 
-QString plainEngineReason(const DatabaseError& e) {
+// True when the header is SQLite's own but asks for a newer reader (format version at byte
+// 19 above 2), rather than being garbage after the first 16 bytes: the payload fractions at
+// bytes 21-23 are fixed at 64, 32 and 32 in every format.
+bool needsNewerReader(const QString& path) {
+    constexpr qint64 HeaderPart = 24;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(HeaderPart);
+    return header.size() == HeaderPart && uchar(header[19]) > 2 && header.mid(21, 3) == QByteArray("\x40\x20\x20");
+}
+
+UnreadableFileError plainEngineReason(const DatabaseError& e, const QString& path) {
+    const QString otherFormat = QStringLiteral("Файл записан другой программой в формате, который нельзя прочитать.");
     switch (e.code()) {
     case SQLITE_NOTADB:
-        return QStringLiteral("Файл не является базой данных программы «Равнобор» (%1).").arg(e.reason());
+        if (needsNewerReader(path))
+            return {otherFormat, e.reason()};
+        return {QStringLiteral("Файл не является базой данных программы «Равнобор»."), e.reason()};
     case SQLITE_CORRUPT:
-        return QStringLiteral("Файл повреждён (%1).").arg(e.reason());
+        return {damagedSentence(), e.reason()};
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
     case SQLITE_READONLY:
-        return QStringLiteral("Файл не удалось открыть (%1).").arg(e.reason());
+        return {QStringLiteral("Файл не удалось открыть."), e.reason()};
     default:
-        return QStringLiteral("Файл не удалось прочитать как случай (%1).").arg(e.reason());
+        if (e.reason() == QStringLiteral("unsupported file format"))
+            return {otherFormat, e.reason()};
+        return {QStringLiteral("Файл не удалось прочитать как случай."), e.reason()};
     }
+}
+
+// SQLite writes the case anew into a fresh file: its header, pages and free space are
+// SQLite's own, none of them taken from the source.
+void copyInto(Database& db, const QString& path) {
+    Statement vacuum = db.prepare(QStringLiteral("VACUUM INTO ?1"));
+    vacuum.bind(1, path);
+    vacuum.run();
+}
+
+// The first read of the source applies the journal or WAL beside it; only then may a
+// second connection read it. The values are checked on that second connection while
+// this one checks the structure and copies the file: each is a pass over every row.
+// A damaged file is reported as such before anything its damage may have caused.
+void copyCheckedSource(const QString& source, const QString& path) {
+    Database db(source, Database::Mode::ReadWrite);
+    // The copy is made again from the case file whenever it is needed: no waiting on the disk.
+    db.execute(QStringLiteral("PRAGMA synchronous = OFF"));
+    checkLayout(db);
+    checkIndexes(db);
+    auto values = std::async(std::launch::async, [source] {
+        Database reader(source, Database::Mode::ReadOnly);
+        checkValues(reader);
+    });
+    std::exception_ptr copyFailure;
+    try {
+        checkIntegrity(db);
+    } catch (...) {
+        values.wait();
+        throw;
+    }
+    try {
+        copyInto(db, path);
+    } catch (...) {
+        copyFailure = std::current_exception();
+    }
+    values.get();
+    if (copyFailure)
+        std::rethrow_exception(copyFailure);
 }
 
 } // namespace
 
-void prepareIncomingCase(const QString& path) {
-    checkHeader(path);
+void prepareIncomingCase(const QString& source, const QString& path) {
+    checkHeader(source);
+    QFile::remove(path);
     try {
+        copyCheckedSource(source, path);
         Database db(path, Database::Mode::ReadWrite);
-        // An incoming file may be in WAL mode; a closed case must be one self-contained file.
         db.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
-        checkLayout(db);
-        checkIntegrity(db);
-        checkValues(db);
+        rebuildIndexes(db);
         ensureSettingsRow(db);
-        db.close();
     } catch (const DatabaseError& e) {
-        throw Error(plainEngineReason(e));
+        QFile::remove(path);
+        throw plainEngineReason(e, source);
+    } catch (...) {
+        QFile::remove(path);
+        throw;
     }
 }
 
