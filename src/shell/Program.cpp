@@ -27,7 +27,7 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formVal = new TFormVal(*this, m_formMain.get());
     installHelpCommands(*this);
     new DocumentCommands(*this, *m_formMain); // owned by the main window
-    new TFormSplit(*this, m_formMain.get()); // owned by the main window
+    new TFormSplit(*this, m_formMain.get());  // owned by the main window
 }
 
 Program::~Program() {
