@@ -27,6 +27,18 @@ bool isWritableFolder(const QString& folder) {
     return !folder.isEmpty() && QDir().mkpath(folder) && QFileInfo(folder).isWritable();
 }
 
+// The working copy holds the parties' names, addresses and property: its folder in the
+// user's data is open to the user alone, and so is the copy itself.
+constexpr QFile::Permissions PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
+
+bool isPrivateFolder(const QString& folder) {
+    if (!isWritableFolder(folder))
+        return false;
+    QFile::setPermissions(folder, PrivateFolder); // a file system without modes keeps its own
+    return true;
+}
+
 // Copies a file byte for byte into a fresh file (fresh, so a read-only case gives a
 // writable copy); the header is checked before anything is written.
 void copyCaseInto(const QString& source, const QString& destination) {
@@ -87,8 +99,10 @@ void removeJournals(const QString& databasePath) {
 WorkingCopy::WorkingCopy(const QString& appDir, const QString& dataDir) : m_appDir(appDir), m_dataDir(dataDir) {
     if (isWritableFolder(appDir))
         takeFolder(appDir);
-    if (m_path.isEmpty() && isWritableFolder(dataDir))
+    if (m_path.isEmpty() && isPrivateFolder(dataDir))
         takeFolder(dataDir);
+    if (m_path.isEmpty() && appDir.isEmpty())
+        throw Error(QStringLiteral("Нет папки для рабочей копии случая: «%1» недоступна для записи.").arg(dataDir));
     if (m_path.isEmpty())
         throw Error(QStringLiteral("Нет папки для рабочей копии случая: ни «%1», ни «%2» недоступны для записи.")
                         .arg(appDir, dataDir));
@@ -140,6 +154,7 @@ void WorkingCopy::install() {
         throw Error(QStringLiteral("Нет подготовленного случая для загрузки."));
     removeJournals(incoming);
     removeJournals(m_path);
+    QFile::setPermissions(incoming, PrivateFile);
     // One rename replaces the old working copy, so there is never a moment without one.
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(incoming).toStdString(), QFile::encodeName(m_path).toStdString(), error);
