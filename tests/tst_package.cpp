@@ -10,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 QString buildDir() {
