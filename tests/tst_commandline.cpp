@@ -109,7 +109,8 @@ void TestCommandLine::helpNamesEveryPath() {
                        dir.filePath(QStringLiteral("data"))};
     QDir().mkpath(paths.appDir);
     const QString text = commandline::helpText(paths);
-    QVERIFY(text.startsWith(QStringLiteral("Использование: ravnobor [ПАРАМЕТР] [ФАЙЛ.rvb]\n")));
+    QVERIFY(text.startsWith(QStringLiteral("Использование: ravnobor [ФАЙЛ.rvb]\n"
+                                           "               ravnobor ПАРАМЕТР\n")));
     QVERIFY(text.contains(QStringLiteral("\n  -h, --help     показать эту справку и выйти\n")));
     QVERIFY(text.contains(QStringLiteral("\n  -v, --version  показать версию и выйти\n")));
     QVERIFY(text.endsWith(QStringLiteral("Файлы:\n") + QStringLiteral("Шаблон: ") + paths.appDir +

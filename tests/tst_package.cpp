@@ -266,9 +266,9 @@ void TestPackage::manPageRendersWithoutWarnings() {
                          environment);
     QCOMPARE(page.err, QString());
     QCOMPARE(page.exitCode, 0);
-    for (const char* text :
-         {"ravnobor [ПАРАМЕТР] [ФАЙЛ.rvb]", "-h, --help", "-v, --version", "ФАЙЛЫ", "~/.local/share/ravnobor/temp.rvb",
-          "/usr/share/ravnobor/default.mdb", "~/Документы/Равнобор", "КОД ВОЗВРАТА"})
+    for (const char* text : {"ravnobor [ФАЙЛ.rvb]", "ravnobor ПАРАМЕТР", "-h, --help", "-v, --version", "ФАЙЛЫ",
+                             "~/.local/share/ravnobor/temp.rvb", "/usr/share/ravnobor/default.mdb",
+                             "~/Документы/Равнобор", "КОД ВОЗВРАТА"})
         QVERIFY2(page.out.contains(QString::fromUtf8(text)), text);
     QVERIFY(page.out.contains(QStringLiteral("Равнобор ") + QLatin1String(ravnobor::ProgramVersion)));
 }

@@ -46,7 +46,8 @@ Parsed parse(const QStringList& arguments) {
 }
 
 QString helpText(const ProgramPaths& paths) {
-    return QStringLiteral("Использование: ravnobor [ПАРАМЕТР] [ФАЙЛ.rvb]\n"
+    return QStringLiteral("Использование: ravnobor [ФАЙЛ.rvb]\n"
+                          "               ravnobor ПАРАМЕТР\n"
                           "Равнобор — раздел совместно нажитого имущества двух сторон.\n"
                           "Открывает дело из файла ФАЙЛ.rvb (имя должно оканчиваться на «.rvb»),\n"
                           "без него начинает новое дело с шаблона.\n"
