@@ -18,9 +18,12 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # Continuous integration builds with warnings as errors; the everyday build shows them as warnings.
+# A build folder once made strict stays so: switching back would rebuild everything.
 werror=OFF
 if [ "${CI:-}" = true ]; then werror=ON; fi
-if [ ! -f build/build.ninja ] || ! grep -qx "RAVNOBOR_WERROR:BOOL=$werror" build/CMakeCache.txt; then
+if [ ! -f build/build.ninja ]; then
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVNOBOR_WERROR=$werror
+elif [ $werror = ON ] && ! grep -qx "RAVNOBOR_WERROR:BOOL=ON" build/CMakeCache.txt; then
+    cmake -S . -B build -DRAVNOBOR_WERROR=ON
 fi
 ninja -C build -j "$(nproc)"
