@@ -31,7 +31,7 @@ Parsed parse(const QStringList& arguments) {
             break;
         }
         if (option == QStringLiteral("-h") || option == QStringLiteral("--help")) {
-            parsed.request = Request::Help; // the help tells the version too, in its place
+            parsed.request = Request::Help; // asked for both, the help answers
         } else if (option == QStringLiteral("-v") || option == QStringLiteral("--version")) {
             if (parsed.request == Request::Start)
                 parsed.request = Request::Version;
