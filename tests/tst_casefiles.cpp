@@ -133,6 +133,8 @@ private slots:
     void secondInstanceTakesTheNextWorkingCopy();
     void staleLockIsTakenOver();
     void unwritableProgramFolderUsesTheDataFolder();
+    void dataFolderAndWorkingCopyAreTheUsersAlone_data();
+    void dataFolderAndWorkingCopyAreTheUsersAlone();
     void installRemovesHotJournal();
     void fixturesHoldWhatOtherProgramsLeave();
     void casesFromOtherProgramsOpen_data();
@@ -382,6 +384,42 @@ void TestCaseFiles::unwritableProgramFolderUsesTheDataFolder() {
     casefiles::WorkingCopy copy(blocked + QStringLiteral("/app"), dir.filePath(QStringLiteral("data/ravnobor")));
     QCOMPARE(copy.path(), dir.filePath(QStringLiteral("data/ravnobor/temp.rvb")));
     QVERIFY(QFileInfo::exists(copy.path() + QStringLiteral(".lock")));
+}
+
+void TestCaseFiles::dataFolderAndWorkingCopyAreTheUsersAlone_data() {
+    QTest::addColumn<bool>("folderExisted");
+    QTest::addColumn<bool>("emptyCase");
+    QTest::newRow("new folder, a case file") << false << false;
+    QTest::newRow("new folder, the empty case") << false << true;
+    QTest::newRow("folder open to all, a case file") << true << false;
+}
+
+void TestCaseFiles::dataFolderAndWorkingCopyAreTheUsersAlone() {
+    QFETCH(bool, folderExisted);
+    QFETCH(bool, emptyCase);
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("data/ravnobor"));
+    if (folderExisted) {
+        QDir().mkpath(data);
+        QFile::setPermissions(data, QFile::Permissions(0x7777)); // rwx for everyone
+    }
+    // No program folder: what an installed program passes.
+    casefiles::WorkingCopy copy(QString(), data);
+    QCOMPARE(copy.path(), data + QStringLiteral("/temp.rvb"));
+    // Owner, group and others; the "user" bits only repeat the owner's for the owner.
+    QCOMPARE(QFileInfo(data).permissions() & QFile::Permissions(0x7077),
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (emptyCase) {
+        copy.prepareEmpty();
+    } else {
+        const QString source = dir.filePath(QStringLiteral("case.rvb"));
+        makeCase(source, someItems(3));
+        QFile::setPermissions(source, QFile::Permissions(0x6644)); // a case readable by all
+        copy.prepare(source);
+    }
+    copy.install();
+    QCOMPARE(QFileInfo(copy.path()).permissions() & QFile::Permissions(0x7077), QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(!copy.isWorkingCopyFile(dir.filePath(QStringLiteral("temp.rvb"))));
 }
 
 void TestCaseFiles::installRemovesHotJournal() {

@@ -258,7 +258,7 @@ void TestDocuments::reportWithUnequalShare() {
     data.share = split::Share::parse(share);
     const DocxReader reader = report(data);
     const QString q1 = u"\"Иванов И.И.\""_s, q2 = u"\"Петрова А.С.\""_s;
-    const auto rub = [](const QString& amount) { return amount + u" руб."_s; };
+    const auto rub = [](const QString& amount) -> QString { return amount + u" руб."_s; };
     const Money difference = (Money::fromDecimalText(share1) - Money::fromDecimalText(share2)).abs();
     QCOMPARE(afterTable(reader),
              reportTotals(q1, q2, rub(Money::fromDecimalText(share1).toText()),

@@ -204,6 +204,8 @@ void TestHelp::shortcutKeysReachTheirCommands() {
 void TestHelp::programIconIsSet() {
     QVERIFY(!m_program->formMain().windowIcon().isNull());
     QVERIFY(!QApplication::windowIcon().isNull());
+    // The desktop entry's name without ".desktop": a Wayland desktop matches the windows to it.
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.example.ravnobor"));
     const QImage image = aboutBox().Image1->pixmap().toImage();
     QVERIFY(!image.isNull());
     // The tile fills the picture's middle and leaves its very corner transparent.

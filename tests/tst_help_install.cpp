@@ -83,8 +83,9 @@ void TestHelpInstall::filesAreWhereTheDesktopLooks_data() {
     for (const char* path :
          {"bin/ravnobor", "share/ravnobor/default.mdb", "share/ravnobor/Пример.rvb", "share/ravnobor/help/index.html",
           "share/ravnobor/help/780.html", "share/ravnobor/help/style.css", "share/ravnobor/help/ravnobor.svg",
-          "share/applications/ravnobor.desktop", "share/icons/hicolor/scalable/apps/ravnobor.svg",
-          "share/mime/packages/ravnobor.xml"})
+          "share/applications/org.example.ravnobor.desktop", "share/icons/hicolor/scalable/apps/ravnobor.svg",
+          "share/mime/packages/ravnobor.xml", "share/metainfo/org.example.ravnobor.metainfo.xml",
+          "share/man/man1/ravnobor.1.gz"})
         QTest::newRow(path) << QString::fromUtf8(path);
 }
 
@@ -107,7 +108,7 @@ void TestHelpInstall::installedProgramFindsItsData() {
 }
 
 void TestHelpInstall::desktopEntry() {
-    const auto keys = ::desktopEntry(installed(QStringLiteral("share/applications/ravnobor.desktop")));
+    const auto keys = ::desktopEntry(installed(QStringLiteral("share/applications/org.example.ravnobor.desktop")));
     QCOMPARE(keys.value(QStringLiteral("Type")), QStringLiteral("Application"));
     QCOMPARE(keys.value(QStringLiteral("Name")), QStringLiteral("Ravnobor"));
     QCOMPARE(keys.value(QStringLiteral("Name[ru]")), QStringLiteral("Равнобор"));
@@ -116,13 +117,15 @@ void TestHelpInstall::desktopEntry() {
     QVERIFY(keys.value(QStringLiteral("Categories")).split(u';').contains(QStringLiteral("Office")));
     QVERIFY(keys.value(QStringLiteral("MimeType")).split(u';').contains(QStringLiteral("application/x-ravnobor")));
     QCOMPARE(keys.value(QStringLiteral("Terminal")), QStringLiteral("false"));
+    QCOMPARE(keys.value(QStringLiteral("Categories")), QStringLiteral("Office;Finance;"));
+    QCOMPARE(keys.value(QStringLiteral("StartupWMClass")), QStringLiteral("org.example.ravnobor"));
 }
 
 void TestHelpInstall::desktopEntryPassesValidation() {
     const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
     if (validator.isEmpty())
         QSKIP("desktop-file-validate is not installed (Debian package desktop-file-utils)");
-    const Run check = run(validator, {installed(QStringLiteral("share/applications/ravnobor.desktop"))});
+    const Run check = run(validator, {installed(QStringLiteral("share/applications/org.example.ravnobor.desktop"))});
     QVERIFY2(check.exitCode == 0, qPrintable(check.output));
     QVERIFY2(check.output.trimmed().isEmpty(), qPrintable(check.output)); // no warnings either
 }

@@ -93,6 +93,7 @@ private slots:
     void caseWithoutSettingsRowGetsDesignHeadings();
     void journalLeftByACrashIsNotRolledIntoTheNextCase();
     void secondRunningProgramKeepsItsOwnWorkingCopy();
+    void installedProgramKeepsItsWorkingCopyInTheDataFolder();
     void roundTripKeepsRowsAndHeadings();
     void postsAndDeletesThroughTheListClearCaseSaved();
     void closeQuery_data();
@@ -258,6 +259,22 @@ void TestShell::journalLeftByACrashIsNotRolledIntoTheNextCase() {
     QVERIFY(!QFileInfo::exists(tp.appDir() + QStringLiteral("/temp.rvb-wal")));
     QCOMPARE(itemNames(p), QStringList{QStringLiteral("Гараж")});
     QCOMPARE(p.state.totalRecords, 1);
+}
+
+void TestShell::installedProgramKeepsItsWorkingCopyInTheDataFolder() {
+    TestProgram tp;
+    tp.installed = true;
+    const QString casePath = tp.path(QStringLiteral("Дело.rvb"));
+    makeCase(casePath, threeItems());
+    Program& p = tp.start({casePath});
+    QVERIFY2(tp.dialogs.shown.isEmpty(), qPrintable(tp.dialogs.shown.value(0).text));
+    QCOMPARE(p.state.workingCopyPath, tp.path(QStringLiteral("data/temp.rvb")));
+    QCOMPARE(p.state.caseFileName, casePath);
+    QCOMPARE(p.state.totalRecords, 3);
+    QCOMPARE(QFileInfo(p.state.workingCopyPath).permissions() & QFile::Permissions(0x7077),
+             QFile::ReadOwner | QFile::WriteOwner);
+    const QStringList beside = QDir(tp.appDir()).entryList({QStringLiteral("temp*")}, QDir::Files);
+    QCOMPARE(beside, QStringList());
 }
 
 void TestShell::secondRunningProgramKeepsItsOwnWorkingCopy() {

@@ -95,7 +95,9 @@ void TestSplitShare::olderCaseOpensWithEqualShares() {
 }
 
 void TestSplitShare::shareTypedShowsInTotalsAndIsSavedWithTheCase() {
-    const QString casePath = [] {
+    // A QString return type: with QStringBuilder a deduced one would keep a reference to
+    // the temporary path.
+    const QString casePath = []() -> QString {
         static QTemporaryDir dir;
         return dir.path() + QStringLiteral("/third.rvb");
     }();

@@ -6,6 +6,8 @@
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
 
+#include "Version.h"
+
 #include <QAction>
 #include <QGuiApplication>
 
@@ -46,8 +48,8 @@ void installHelpCommands(Program& program) {
     setStandardShortcuts(program.formMain());
     const QIcon icon = programIcon();
     QGuiApplication::setWindowIcon(icon);
-    // Lets a Wayland desktop match the windows to ravnobor.desktop and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("ravnobor"));
+    // Lets a Wayland desktop match the windows to their desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QLatin1String(ProgramId));
     program.formMain().setWindowIcon(icon);
 }
 

@@ -5,6 +5,8 @@
 #include "help/ProgramIcon.h"
 #include "shell/Program.h"
 
+#include "Version.h"
+
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -57,7 +59,7 @@ TForm_O::TForm_O(Program& program, QWidget* parent)
     Label1->setFont(title);
     Label1->adjustSize();
 
-    Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("Версия 1.0"), {112, 28});
+    Label3 = addLabel(QStringLiteral("Label3"), QStringLiteral("Версия ") + QLatin1String(ProgramVersion), {112, 28});
 
     buildLinks();
 

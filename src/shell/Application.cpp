@@ -3,6 +3,8 @@
 #include "shell/UserDialogs.h"
 #include "store/Error.h"
 
+#include "Version.h"
+
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -43,8 +45,10 @@ void displayGuard(QtMsgType type, const QMessageLogContext& context, const QStri
 } // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("ravnobor"));
+    // The X11 window class, by which the desktop matches the windows to their entry.
+    setApplicationName(QLatin1String(ProgramId));
     setOrganizationName(QStringLiteral("ravnobor"));
+    setApplicationVersion(QLatin1String(ProgramVersion));
     loadRussianTranslations(*this);
     if (guardInstalled) { // the display answered
         qInstallMessageHandler(previousHandler);

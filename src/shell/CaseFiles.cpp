@@ -33,6 +33,7 @@ bool isWritableFolder(const QString& folder) {
     return !folder.isEmpty() && QDir().mkpath(folder) && QFileInfo(folder).isWritable();
 }
 
+<<<<<<< HEAD
 [[noreturn]] void failRead(const QString& path, const QFileDevice& file) {
     throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(path, file.errorString()));
 }
@@ -50,6 +51,34 @@ void copyRange(QFile& in, QFile& out, qint64 from, qint64 to) {
         const QByteArray chunk = in.read(std::min(CopyChunk, to - at));
         if (chunk.isEmpty())
             failRead(in.fileName(), in);
+=======
+// The working copy holds the parties' names, addresses and property: its folder in the
+// user's data is open to the user alone, and so is the copy itself.
+constexpr QFile::Permissions PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
+
+bool isPrivateFolder(const QString& folder) {
+    if (!isWritableFolder(folder))
+        return false;
+    QFile::setPermissions(folder, PrivateFolder); // a file system without modes keeps its own
+    return true;
+}
+
+// Copies a file byte for byte into a fresh file (fresh, so a read-only case gives a
+// writable copy); the header is checked before anything is written.
+void copyCaseInto(const QString& source, const QString& destination) {
+    store::casecheck::checkHeader(source);
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(source, in.errorString()));
+    QFile out(destination);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Error(QStringLiteral("Не удалось создать временный файл «%1»: %2.").arg(destination, out.errorString()));
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(CopyChunk);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
+            throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(source, in.errorString()));
+>>>>>>> package
         if (out.write(chunk) != chunk.size())
             failWrite(out.fileName(), out);
         at += chunk.size();
@@ -166,8 +195,10 @@ void copyFileContent(const QString& source, const QString& destination) {
 WorkingCopy::WorkingCopy(const QString& appDir, const QString& dataDir) : m_appDir(appDir), m_dataDir(dataDir) {
     if (isWritableFolder(appDir))
         takeFolder(appDir);
-    if (m_path.isEmpty() && isWritableFolder(dataDir))
+    if (m_path.isEmpty() && isPrivateFolder(dataDir))
         takeFolder(dataDir);
+    if (m_path.isEmpty() && appDir.isEmpty())
+        throw Error(QStringLiteral("Нет папки для рабочей копии случая: «%1» недоступна для записи.").arg(dataDir));
     if (m_path.isEmpty())
         throw Error(QStringLiteral("Нет папки для рабочей копии случая: ни «%1», ни «%2» недоступны для записи.")
                         .arg(appDir, dataDir));
@@ -287,6 +318,7 @@ void WorkingCopy::install() {
         throw Error(QStringLiteral("Нет подготовленного случая для загрузки."));
     removeJournals(incoming);
     removeJournals(m_path);
+    QFile::setPermissions(incoming, PrivateFile);
     // One rename replaces the old working copy, so there is never a moment without one.
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(incoming).toStdString(), QFile::encodeName(m_path).toStdString(), error);

@@ -24,7 +24,8 @@ struct RecoveryRecord {
 // overwriting the first one's case.
 class WorkingCopy {
 public:
-    // The folder beside the executable when it is writable, else the per-user data folder.
+    // The program's own folder when it is writable, else the per-user data folder, made
+    // private to the user (0700; the working copy itself 0600). An empty appDir: the data folder.
     WorkingCopy(const QString& appDir, const QString& dataDir);
     ~WorkingCopy();
     WorkingCopy(const WorkingCopy&) = delete;

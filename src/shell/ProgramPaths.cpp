@@ -10,16 +10,25 @@ namespace ravnobor {
 ProgramPaths ProgramPaths::fromSystem() {
     ProgramPaths paths;
     const QString exeDir = QCoreApplication::applicationDirPath();
-    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/ravnobor"));
+    const QString shared = QDir::cleanPath(exeDir + QStringLiteral("/../share/ravnobor"));
     // A built program keeps its files beside the executable, an installed one in share/.
-    paths.appDir = QFileInfo::exists(exeDir + QStringLiteral("/default.mdb")) || !QFileInfo::exists(installed)
-                       ? exeDir
-                       : installed;
+    paths.installed = !QFileInfo::exists(exeDir + QStringLiteral("/default.mdb"));
+    paths.appDir = !paths.installed || !QFileInfo::exists(shared) ? exeDir : shared;
     paths.documentsRoot = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (paths.documentsRoot.isEmpty())
         paths.documentsRoot = QDir::homePath();
-    paths.dataDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    paths.dataDir = (userData.isEmpty() ? QDir::homePath() + QStringLiteral("/.local/share") : userData) +
+                    QStringLiteral("/ravnobor");
     return paths;
+}
+
+QString ProgramPaths::workingCopyPath() const {
+    // The same choice the working copy makes: its own folder when writable, else the data folder.
+    const QString own = programWorkFolder();
+    const QFileInfo folder(own);
+    const bool useOwn = !own.isEmpty() && folder.isDir() && folder.isWritable();
+    return (useOwn ? own : dataDir) + QStringLiteral("/temp.rvb");
 }
 
 } // namespace ravnobor

@@ -51,7 +51,8 @@ void TFormMain::Start() {
     m_state.caseSaved = true;
     m_state.caseFileName = m_program.paths.templatePath();
     if (!m_workingCopy) {
-        m_workingCopy = std::make_unique<casefiles::WorkingCopy>(m_program.paths.appDir, m_program.paths.dataDir);
+        m_workingCopy =
+            std::make_unique<casefiles::WorkingCopy>(m_program.paths.programWorkFolder(), m_program.paths.dataDir);
         m_state.workingCopyPath = m_workingCopy->path();
     }
     m_program.formO(); // the about box exists from the start, hidden

@@ -35,6 +35,7 @@ TestProgram::TestProgram() {
 
 Program& TestProgram::start(const QStringList& arguments) {
     ProgramPaths paths{appDir(), documentsRoot(), m_root.path() + QStringLiteral("/data")};
+    paths.installed = installed;
     m_program = createProgram(paths, dialogs, desktop);
     m_program->startUp(arguments);
     return *m_program;

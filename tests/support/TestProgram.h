@@ -26,6 +26,7 @@ public:
 
     ScriptedUserDialogs dialogs;
     RecordingDesktopOpener desktop;
+    bool installed = false; // started as an installed program: its own folder is not for the working copy
 
 private:
     QTemporaryDir m_root;
