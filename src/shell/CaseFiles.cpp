@@ -33,7 +33,18 @@ bool isWritableFolder(const QString& folder) {
     return !folder.isEmpty() && QDir().mkpath(folder) && QFileInfo(folder).isWritable();
 }
 
-<<<<<<< HEAD
+// The working copy holds the parties' names, addresses and property: its folder in the
+// user's data is open to the user alone, and so is the copy itself.
+constexpr QFile::Permissions PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
+
+bool isPrivateFolder(const QString& folder) {
+    if (!isWritableFolder(folder))
+        return false;
+    QFile::setPermissions(folder, PrivateFolder); // a file system without modes keeps its own
+    return true;
+}
+
 [[noreturn]] void failRead(const QString& path, const QFileDevice& file) {
     throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(path, file.errorString()));
 }
@@ -51,34 +62,6 @@ void copyRange(QFile& in, QFile& out, qint64 from, qint64 to) {
         const QByteArray chunk = in.read(std::min(CopyChunk, to - at));
         if (chunk.isEmpty())
             failRead(in.fileName(), in);
-=======
-// The working copy holds the parties' names, addresses and property: its folder in the
-// user's data is open to the user alone, and so is the copy itself.
-constexpr QFile::Permissions PrivateFolder = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-constexpr QFile::Permissions PrivateFile = QFile::ReadOwner | QFile::WriteOwner;
-
-bool isPrivateFolder(const QString& folder) {
-    if (!isWritableFolder(folder))
-        return false;
-    QFile::setPermissions(folder, PrivateFolder); // a file system without modes keeps its own
-    return true;
-}
-
-// Copies a file byte for byte into a fresh file (fresh, so a read-only case gives a
-// writable copy); the header is checked before anything is written.
-void copyCaseInto(const QString& source, const QString& destination) {
-    store::casecheck::checkHeader(source);
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(source, in.errorString()));
-    QFile out(destination);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw Error(QStringLiteral("Не удалось создать временный файл «%1»: %2.").arg(destination, out.errorString()));
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(CopyChunk);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
-            throw Error(QStringLiteral("Файл «%1» не удалось прочитать: %2.").arg(source, in.errorString()));
->>>>>>> package
         if (out.write(chunk) != chunk.size())
             failWrite(out.fileName(), out);
         at += chunk.size();
@@ -228,6 +211,7 @@ void WorkingCopy::writeRecord(const RecoveryRecord& record) const {
     file.write(UnsavedLine + (record.unsaved ? "1" : "0") + '\n');
     file.write(CaseLine + record.caseFile.toUtf8() + '\n');
     file.close();
+    QFile::setPermissions(temporary, PrivateFile); // it names the user's case
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(recordPath()).toStdString(),
                             error);
