@@ -11,7 +11,7 @@ void BoardColumnModel::replaceRows(std::vector<BoardRow> rows) {
     for (const BoardRow& r : rows)
         sum += priceOf(r);
     beginResetModel();
-    m_rows = std::move(rows);
+    m_rows.assign(std::move(rows));
     m_sum = sum;
     endResetModel();
 }
@@ -26,8 +26,7 @@ void BoardColumnModel::append(BoardRow row) {
 
 BoardRow BoardColumnModel::take(int row) {
     beginRemoveRows({}, row, row);
-    BoardRow taken = std::move(m_rows[size_t(row)]);
-    m_rows.erase(m_rows.begin() + row);
+    BoardRow taken = m_rows.take(row);
     m_sum -= priceOf(taken);
     endRemoveRows();
     return taken;
@@ -51,7 +50,7 @@ int BoardColumnModel::columnCount(const QModelIndex& parent) const {
 QVariant BoardColumnModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
-    const BoardRow& r = m_rows[size_t(index.row())];
+    const BoardRow& r = m_rows[index.row()];
     if (role == Qt::DisplayRole)
         return index.column() == NameColumn ? r.name : r.priceText;
     if (role == Qt::TextAlignmentRole && index.column() == PriceColumn)
