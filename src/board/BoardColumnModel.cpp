@@ -1,5 +1,6 @@
 #include "board/BoardColumnModel.h"
 
+#include <QLocale>
 #include <QMimeData>
 
 namespace ravnobor::board {
@@ -39,6 +40,11 @@ void BoardColumnModel::setPriceCaption(const QString& caption) {
     emit headerDataChanged(Qt::Horizontal, PriceColumn, PriceColumn);
 }
 
+QString BoardColumnModel::priceText(int row) const {
+    const std::optional<Money>& price = m_rows[row].price;
+    return price ? price->toPlainText(QLocale()) : QString();
+}
+
 int BoardColumnModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : count();
 }
@@ -50,9 +56,8 @@ int BoardColumnModel::columnCount(const QModelIndex& parent) const {
 QVariant BoardColumnModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
-    const BoardRow& r = m_rows[index.row()];
     if (role == Qt::DisplayRole)
-        return index.column() == NameColumn ? r.name : r.priceText;
+        return index.column() == NameColumn ? m_rows[index.row()].name : priceText(index.row());
     if (role == Qt::TextAlignmentRole && index.column() == PriceColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};

@@ -25,6 +25,8 @@ public:
     int count() const { return m_rows.size(); }
     Money sum() const { return m_sum; }
     const BoardRow& row(int row) const { return m_rows[row]; }
+    // The price as the list shows it; empty when there is none.
+    QString priceText(int row) const;
     // A copy of the items in list order.
     std::vector<BoardRow> rows() const { return m_rows.toVector(); }
 

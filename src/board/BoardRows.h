@@ -10,12 +10,12 @@
 namespace ravnobor::board {
 
 // One item of a board column: its own row of the property table, its name and its
-// price for the chosen basis (none when the stored price is empty).
+// price for the chosen basis (none when the stored price is empty). The price's text
+// is made when the list shows the row, so a reload formats a screenful, not the list.
 struct BoardRow {
     qint64 key = 0;
     QString name;
     std::optional<Money> price;
-    QString priceText; // as the list shows it; empty when there is no price
 };
 
 // The items of one board column in list order, kept in blocks of a few hundred:

@@ -51,7 +51,7 @@ std::optional<Money> storedPrice(const QVariant& stored, const QString& itemName
                     .arg(itemName, stored.toString()));
 }
 
-BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale) {
+BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos) {
     const QStringList names = propertyColumns(db);
     columnAt(names, pricePos);
     columnAt(names, allocationPos);
@@ -68,8 +68,6 @@ BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, con
         row.key = select.integer(layout::ColKey);
         row.name = select.isNull(namePos) ? QString() : select.text(namePos);
         row.price = storedPrice(select.value(pricePos), row.name);
-        if (row.price)
-            row.priceText = row.price->toPlainText(locale);
         const int tag = select.isNull(allocationPos) ? 0 : layout::allocationTag(select.integer(allocationPos));
         content.forTag(tag).push_back(std::move(row));
         ++content.rowCount;

@@ -2,8 +2,6 @@
 
 #include "board/BoardColumnModel.h"
 
-#include <QLocale>
-
 #include <vector>
 
 namespace ravnobor::store {
@@ -26,7 +24,7 @@ struct BoardContent {
 // Every row of the property table in table order, placed by the sign of the
 // allocation at allocationPos, priced by the column at pricePos. A price that is no
 // number, or lies beyond the price limit, fails the load with a message naming the item.
-BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale = QLocale());
+BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos);
 
 // The row's own allocation := tag. True when the stored value changed; an Error when
 // the row is gone.

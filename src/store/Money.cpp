@@ -1,5 +1,6 @@
 #include "store/Money.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -46,7 +47,11 @@ Money Money::fromDouble(double value) {
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     if (res.ec != std::errc())
         return {};
-    return fromDecimalText(QString::fromLatin1(buf, int(res.ptr - buf)));
+    // Widened on the stack: a reload reads 100,000 prices through here.
+    char16_t text[sizeof buf];
+    const auto length = qsizetype(res.ptr - buf);
+    std::copy(buf, res.ptr, text);
+    return fromDecimalText(QStringView(text, length));
 }
 
 Money Money::fromDecimalText(QStringView text) {
