@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QTest>
 
 using namespace ravnobor;
@@ -128,6 +129,8 @@ private slots:
     void sameNamesMoveIndependently();
     void nameWithQuotes();
     void removedRowIsNotReselected();
+    void moveShowsEveryListAsRepainted_data();
+    void moveShowsEveryListAsRepainted();
     void popupCommands();
     void popupCaptionsNameTheParties();
     void dropMovesSelectedItemToTheEnd();
@@ -412,6 +415,53 @@ void TestBoard::removedRowIsNotReselected() {
     f.centre()->clearSelection();
     QVERIFY(!board->itemSelected());
     QCOMPARE(board->selectedList(), f.centre());
+}
+
+void TestBoard::moveShowsEveryListAsRepainted_data() {
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("scrollTo"); // the row the source list is scrolled to first
+    QTest::addColumn<int>("row");      // the row moved, counted from the end when negative
+    QTest::addColumn<QString>("action");
+    QTest::newRow("top to the end of a long list, out of sight") << "ListView1" << 0 << 0 << "SpeedButton1Action";
+    QTest::newRow("last row of a scrolled list") << "ListView2" << 39 << -1 << "SpeedButton2Action";
+    QTest::newRow("middle row to a short list, in sight") << "ListView1" << 30 << 33 << "SpeedButton3Action";
+    QTest::newRow("above the rows in sight") << "ListView2" << 25 << 2 << "SpeedButton3Action";
+}
+
+// A move repaints only the rows that moved; what the window shows afterwards must
+// be what a list painted afresh shows.
+void TestBoard::moveShowsEveryListAsRepainted() {
+    QFETCH(QString, source);
+    QFETCH(int, scrollTo);
+    QFETCH(int, row);
+    QFETCH(QString, action);
+    QList<ItemRow> rows;
+    for (int n = 0; n < 100; ++n)
+        rows.append({QStringLiteral("Предмет %1").arg(n), d(100 + n), Null, Null,
+                     n < 60 ? i(0) : (n < 97 ? i(1) : i(-1)), Null});
+    Fixture f(rows);
+    BoardListView* from = f.list(source.toLatin1().constData());
+    const int count = from->model()->rowCount();
+    from->scrollTo(from->model()->index(scrollTo, 0), QAbstractItemView::PositionAtTop);
+    // Twice: the first move after a load lays the lists out in full.
+    for (int move = 0; move < 2; ++move) {
+        f.select(from, row < 0 ? from->model()->rowCount() + row : row);
+        QTest::qWait(50); // the lists lay themselves out on a timer, then repaint
+        f.trigger(action.toLatin1().constData());
+        QTest::qWait(50);
+    }
+    QCOMPARE(from->model()->rowCount(), count - 2);
+    for (BoardListView* view : {f.left(), f.centre(), f.right()}) {
+        QWidget* viewport = view->viewport();
+        const QPoint at = viewport->mapTo(&f.form(), QPoint(0, 0));
+        const QImage shown = f.form()
+                                 .screen()
+                                 ->grabWindow(f.form().winId(), at.x(), at.y(), viewport->width(), viewport->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage repainted = viewport->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(shown == repainted, qPrintable(view->objectName()));
+    }
 }
 
 void TestBoard::popupCommands() {

@@ -27,6 +27,7 @@ private slots:
     void storedPrice_data();
     void storedPrice();
     void modelKeepsCountAndSum();
+    void rowsKeepOrderAcrossBlocks();
     void dragDataRoundTrip();
 };
 
@@ -193,12 +194,13 @@ void TestBoardCore::modelKeepsCountAndSum() {
     BoardColumnModel model(1);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     std::vector<BoardRow> rows;
-    rows.push_back({1, QStringLiteral("Стол"), m("100.25"), QStringLiteral("100,25")});
-    rows.push_back({2, QStringLiteral("Стул"), std::nullopt, QString()});
-    rows.push_back({3, QStringLiteral("Шкаф"), m("0.1"), QStringLiteral("0,1")});
+    rows.push_back({1, QStringLiteral("Стол"), m("100.25")});
+    rows.push_back({2, QStringLiteral("Стул"), std::nullopt});
+    rows.push_back({3, QStringLiteral("Шкаф"), m("0.1")});
     model.replaceRows(std::move(rows));
     QCOMPARE(model.count(), 3);
     QCOMPARE(model.sum(), m("100.35"));
+    QCOMPARE(model.index(0, BoardColumnModel::PriceColumn).data().toString(), QLocale().toString(100.25, 'f', 2));
     QCOMPARE(model.index(1, BoardColumnModel::PriceColumn).data().toString(), QString());
     QCOMPARE(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Имущество"));
     QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Цена"));
@@ -215,11 +217,55 @@ void TestBoardCore::modelKeepsCountAndSum() {
     QCOMPARE(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Цена, грн."));
 }
 
+void TestBoardCore::rowsKeepOrderAcrossBlocks() {
+    // Three blocks and a bit; moves taken from the front, the middle, block edges and
+    // the end, each added again at the end, as the board's moves do.
+    const int items = 3 * BoardRows::BlockSize + 7;
+    std::vector<BoardRow> start;
+    std::vector<qint64> expected;
+    for (int i = 0; i < items; ++i) {
+        start.push_back({qint64(i), QString::number(i), std::nullopt});
+        expected.push_back(i);
+    }
+    BoardRows rows;
+    rows.assign(std::move(start));
+    const auto keys = [&rows] {
+        std::vector<qint64> out;
+        for (int r = 0; r < rows.size(); ++r)
+            out.push_back(rows[r].key);
+        return out;
+    };
+    for (int step = 0; step < 4 * items; ++step) {
+        const int at = step % 5 == 0 ? 0 : (step * 7919) % rows.size();
+        QCOMPARE(rows[at].key, expected[size_t(at)]);
+        BoardRow taken = rows.take(at);
+        QCOMPARE(taken.name, QString::number(expected[size_t(at)]));
+        expected.erase(expected.begin() + at);
+        if (step % 3 != 2) { // every third item leaves the list
+            expected.push_back(taken.key);
+            rows.push_back(std::move(taken));
+        }
+        if (rows.size() == 1)
+            break;
+    }
+    QCOMPARE(rows.size(), int(expected.size()));
+    QCOMPARE(keys(), expected);
+    std::vector<qint64> copied;
+    for (const BoardRow& row : rows.toVector())
+        copied.push_back(row.key);
+    QCOMPARE(copied, expected);
+    for (int last = rows.size() - 1; last >= 0; --last)
+        QCOMPARE(rows.take(last).key, expected[size_t(last)]);
+    QCOMPARE(rows.size(), 0);
+    rows.push_back({5, QStringLiteral("5"), std::nullopt});
+    QCOMPARE(rows[0].key, 5);
+}
+
 void TestBoardCore::dragDataRoundTrip() {
     BoardColumnModel model(-1);
     model.setDragToken("window-1");
     std::vector<BoardRow> rows;
-    rows.push_back({42, QStringLiteral("Ваза"), m("5"), QStringLiteral("5")});
+    rows.push_back({42, QStringLiteral("Ваза"), m("5")});
     model.replaceRows(std::move(rows));
     std::unique_ptr<QMimeData> mime(model.mimeData({model.index(0, 0)}));
     QVERIFY(mime);

@@ -1,5 +1,6 @@
 #include "board/BoardColumnModel.h"
 
+#include <QLocale>
 #include <QMimeData>
 
 namespace ravnobor::board {
@@ -11,7 +12,7 @@ void BoardColumnModel::replaceRows(std::vector<BoardRow> rows) {
     for (const BoardRow& r : rows)
         sum += priceOf(r);
     beginResetModel();
-    m_rows = std::move(rows);
+    m_rows.assign(std::move(rows));
     m_sum = sum;
     endResetModel();
 }
@@ -26,25 +27,21 @@ void BoardColumnModel::append(BoardRow row) {
 
 BoardRow BoardColumnModel::take(int row) {
     beginRemoveRows({}, row, row);
-    BoardRow taken = std::move(m_rows[size_t(row)]);
-    m_rows.erase(m_rows.begin() + row);
+    BoardRow taken = m_rows.take(row);
     m_sum -= priceOf(taken);
     endRemoveRows();
     return taken;
 }
 
 void BoardColumnModel::replace(int row, BoardRow item) {
-    m_sum -= priceOf(m_rows[size_t(row)]);
+    m_sum -= priceOf(m_rows[row]);
     m_sum += priceOf(item);
-    m_rows[size_t(row)] = std::move(item);
+    m_rows.set(row, std::move(item));
     emit dataChanged(index(row, NameColumn), index(row, PriceColumn));
 }
 
 int BoardColumnModel::rowOfKey(qint64 key) const {
-    for (int row = count() - 1; row >= 0; --row)
-        if (m_rows[size_t(row)].key == key)
-            return row;
-    return -1;
+    return m_rows.find(key);
 }
 
 void BoardColumnModel::setPriceCaption(const QString& caption) {
@@ -52,6 +49,11 @@ void BoardColumnModel::setPriceCaption(const QString& caption) {
         return;
     m_priceCaption = caption;
     emit headerDataChanged(Qt::Horizontal, PriceColumn, PriceColumn);
+}
+
+QString BoardColumnModel::priceText(int row) const {
+    const std::optional<Money>& price = m_rows[row].price;
+    return price ? price->toPlainText(QLocale()) : QString();
 }
 
 int BoardColumnModel::rowCount(const QModelIndex& parent) const {
@@ -65,9 +67,8 @@ int BoardColumnModel::columnCount(const QModelIndex& parent) const {
 QVariant BoardColumnModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= count())
         return {};
-    const BoardRow& r = m_rows[size_t(index.row())];
     if (role == Qt::DisplayRole)
-        return index.column() == NameColumn ? r.name : r.priceText;
+        return index.column() == NameColumn ? m_rows[index.row()].name : priceText(index.row());
     if (role == Qt::TextAlignmentRole && index.column() == PriceColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};

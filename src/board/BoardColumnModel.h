@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Money.h"
+#include "board/BoardRows.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -10,15 +10,6 @@
 #include <vector>
 
 namespace ravnobor::board {
-
-// One item of a board column: its own row of the property table, its name and its
-// price for the chosen basis (none when the stored price is empty).
-struct BoardRow {
-    qint64 key = 0;
-    QString name;
-    std::optional<Money> price;
-    QString priceText; // as the list shows it; empty when there is no price
-};
 
 // The items of one board column in list order, with their count and price sum kept
 // up to date on every change, so the totals and the status line never walk a list.
@@ -31,10 +22,13 @@ public:
     BoardColumnModel(int tag, QObject* parent = nullptr);
 
     int tag() const { return m_tag; }
-    int count() const { return int(m_rows.size()); }
+    int count() const { return m_rows.size(); }
     Money sum() const { return m_sum; }
-    const BoardRow& row(int row) const { return m_rows[size_t(row)]; }
-    const std::vector<BoardRow>& rows() const { return m_rows; }
+    const BoardRow& row(int row) const { return m_rows[row]; }
+    // The price as the list shows it; empty when there is none.
+    QString priceText(int row) const;
+    // A copy of the items in list order.
+    std::vector<BoardRow> rows() const { return m_rows.toVector(); }
 
     void replaceRows(std::vector<BoardRow> rows);
     void append(BoardRow row);
@@ -62,7 +56,7 @@ private:
     static Money priceOf(const BoardRow& row) { return row.price.value_or(Money()); }
 
     int m_tag;
-    std::vector<BoardRow> m_rows;
+    BoardRows m_rows;
     Money m_sum;
     QString m_priceCaption = QStringLiteral("Цена");
     QByteArray m_dragToken;

@@ -7,6 +7,8 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 
+#include <algorithm>
+
 namespace ravnobor::board {
 
 BoardListView::BoardListView(const QString& objectName, int tag, const QColor& colour, BoardDropHandler& drops,
@@ -75,6 +77,51 @@ int BoardListView::selectedRow() const {
 void BoardListView::clearSelectionQuietly() {
     const QSignalBlocker blocker(selectionModel());
     selectionModel()->clear();
+}
+
+void BoardListView::rowsInserted(const QModelIndex& parent, int start, int end) {
+    QTableView::rowsInserted(parent, start, end);
+    m_movedFrom = std::min(m_movedFrom, start);
+}
+
+void BoardListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    QTableView::rowsAboutToBeRemoved(parent, start, end);
+    m_movedFrom = std::min(m_movedFrom, start);
+}
+
+void BoardListView::reset() {
+    m_repaintAll = true;
+    QTableView::reset();
+}
+
+void BoardListView::doItemsLayout() {
+    const int movedFrom = m_movedFrom;
+    const bool repaintAll = m_repaintAll;
+    m_movedFrom = NoRowMoved;
+    m_repaintAll = false;
+    if (repaintAll || movedFrom == NoRowMoved) {
+        QTableView::doItemsLayout();
+        return;
+    }
+    // As the table lays itself out after rows come or go, but repainting only the rows
+    // that moved: an item added at the end of a long list, out of sight, repaints nothing.
+    updateGeometries();
+    if (!verticalHeader()->updatesEnabled())
+        verticalHeader()->setUpdatesEnabled(true);
+    repaintFrom(movedFrom);
+}
+
+void BoardListView::repaintFrom(int row) {
+    const int rows = model()->rowCount();
+    int top = 0;
+    if (row < rows)
+        top = rowViewportPosition(row);
+    else if (rows > 0)
+        top = rowViewportPosition(rows - 1) + rowHeight(rows - 1);
+    top = std::max(top, 0);
+    const QRect below(0, top, viewport()->width(), viewport()->height() - top);
+    if (below.height() > 0)
+        viewport()->update(below);
 }
 
 void BoardListView::startDrag(Qt::DropActions) {

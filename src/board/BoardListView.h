@@ -4,6 +4,8 @@
 
 #include <QTableView>
 
+#include <limits>
+
 namespace ravnobor::board {
 
 class BoardListView;
@@ -34,7 +36,12 @@ public:
     // row does not make the view select its neighbour.
     void clearSelectionQuietly();
 
+    void reset() override;
+    void doItemsLayout() override;
+
 protected:
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -46,11 +53,17 @@ protected:
 private:
     void answerDrag(QDropEvent* event);
     void showSelection(bool visible);
+    void repaintFrom(int row);
 
     BoardColumnModel* m_model;
     BoardDropHandler& m_drops;
     QColor m_highlight;
     QColor m_highlightedText;
+    // The first row that moved since the list was last laid out; NoRowMoved when
+    // none did, or when something else changed and the whole list must be repainted.
+    static constexpr int NoRowMoved = std::numeric_limits<int>::max();
+    int m_movedFrom = NoRowMoved;
+    bool m_repaintAll = false;
 };
 
 } // namespace ravnobor::board

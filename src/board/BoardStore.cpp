@@ -70,14 +70,12 @@ BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) 
     return {namePos, pricePos, allocationPos};
 }
 
-PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns, const QLocale& locale) {
+PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns) {
     PlacedBoardRow placed;
     BoardRow& row = placed.row;
     row.key = select.integer(layout::ColKey);
     row.name = select.isNull(columns.namePos) ? QString() : select.text(columns.namePos);
     row.price = storedPrice(select.value(columns.pricePos), row.name);
-    if (row.price)
-        row.priceText = row.price->toPlainText(locale);
     placed.tag =
         select.isNull(columns.allocationPos) ? 0 : layout::allocationTag(select.integer(columns.allocationPos));
     return placed;
@@ -85,28 +83,27 @@ PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& 
 
 } // namespace
 
-BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale) {
+BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos) {
     const BoardColumns columns = boardColumns(db, pricePos, allocationPos);
     BoardContent content;
     store::Statement select = db.prepare(
         QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     while (select.step()) {
-        PlacedBoardRow placed = readBoardRow(select, columns, locale);
+        PlacedBoardRow placed = readBoardRow(select, columns);
         content.forTag(placed.tag).push_back(std::move(placed.row));
         ++content.rowCount;
     }
     return content;
 }
 
-std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos,
-                                           const QLocale& locale) {
+std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos) {
     const BoardColumns columns = boardColumns(db, pricePos, allocationPos);
     store::Statement select = db.prepare(
         QStringLiteral("SELECT * FROM %1 WHERE rowid = ?1").arg(store::quoteIdentifier(layout::PropertyTable)));
     select.bind(1, key);
     if (!select.step())
         return std::nullopt;
-    return readBoardRow(select, columns, locale);
+    return readBoardRow(select, columns);
 }
 
 } // namespace ravnobor::board

@@ -2,8 +2,6 @@
 
 #include "board/BoardColumnModel.h"
 
-#include <QLocale>
-
 #include <vector>
 
 namespace ravnobor::store {
@@ -26,7 +24,7 @@ struct BoardContent {
 // Every row of the property table in table order, placed by the sign of the
 // allocation at allocationPos, priced by the column at pricePos. A price that is no
 // number, or lies beyond the price limit, fails the load with a message naming the item.
-BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos, const QLocale& locale = QLocale());
+BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos);
 
 // One row of the property table by key, as loadBoard reads it, with the tag of the
 // column that shows it; empty when the row is gone.
@@ -34,8 +32,7 @@ struct PlacedBoardRow {
     BoardRow row;
     int tag = 0;
 };
-std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos,
-                                           const QLocale& locale = QLocale());
+std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos);
 
 // The price as the board shows and sums it; an Error names the item when the stored
 // value is unusable. An empty value gives no price.

@@ -33,10 +33,10 @@ std::vector<TFormMain::BoardItemText> TFormMain::boardItems(int tag) const {
     std::vector<BoardItemText> items;
     if (!m_board)
         return items;
-    const auto& rows = m_board->list(tag).columnModel().rows();
-    items.reserve(rows.size());
-    for (const board::BoardRow& row : rows)
-        items.push_back({row.name, row.priceText});
+    const board::BoardColumnModel& model = m_board->list(tag).columnModel();
+    items.reserve(size_t(model.count()));
+    for (int row = 0; row < model.count(); ++row)
+        items.push_back({model.row(row).name, model.priceText(row)});
     return items;
 }
 

@@ -142,19 +142,23 @@ TotalsPanel::TotalsPanel(QFrame& panel, const QString& party1Name, const QString
 }
 
 void TotalsPanel::show(const TotalsTexts& t) {
-    m_edit17->setText(t.edit17);
-    m_edit18->setText(t.edit18);
-    m_edit19->setText(t.edit19);
-    m_edit20->setText(t.edit20);
+    // Every move shows the totals again; a field whose text stays is not laid out anew.
+    const auto showValue = [](QLineEdit* edit, const QString& text) {
+        if (edit->text() != text)
+            edit->setText(text);
+        edit->setCursorPosition(0);
+    };
+    showValue(m_edit17, t.edit17);
+    showValue(m_edit18, t.edit18);
+    showValue(m_edit19, t.edit19);
+    showValue(m_edit20, t.edit20);
     m_halfCaption->setText(t.halfCaption);
     m_label14->setText(t.label14);
     m_label8->setText(t.label8);
-    m_edit16->setText(t.edit16);
-    m_edit9->setText(t.edit9);
-    m_edit12->setText(t.edit12);
-    m_edit10->setText(t.edit10);
-    for (QLineEdit* edit : {m_edit17, m_edit18, m_edit19, m_edit20, m_edit16, m_edit9, m_edit12, m_edit10})
-        edit->setCursorPosition(0);
+    showValue(m_edit16, t.edit16);
+    showValue(m_edit9, t.edit9);
+    showValue(m_edit12, t.edit12);
+    showValue(m_edit10, t.edit10);
 }
 
 } // namespace ravnobor::board

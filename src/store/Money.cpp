@@ -1,7 +1,10 @@
 #include "store/Money.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <iterator>
+#include <limits>
 
 namespace ravnobor {
 
@@ -16,15 +19,23 @@ constexpr Int128 pow10(int n) {
 
 constexpr Int128 Scale = pow10(Money::Decimals);
 
+// Decimal digits of a non-negative value, filled from the end of a buffer: a list of
+// 100,000 prices is formatted on every reload.
 QString digitsOf(Int128 value) {
-    if (value == 0)
-        return QStringLiteral("0");
-    QString out;
-    while (value > 0) {
-        out.prepend(QChar(u'0' + int(value % 10)));
+    char16_t buffer[40]; // 2^127 has 39 digits
+    char16_t* const end = buffer + std::size(buffer);
+    char16_t* first = end;
+    // Above 64 bits a division costs many times more; most amounts never get there.
+    while (value > Int128(std::numeric_limits<quint64>::max())) {
+        *--first = char16_t(u'0' + int(value % 10));
         value /= 10;
     }
-    return out;
+    quint64 rest = quint64(value);
+    do {
+        *--first = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest > 0);
+    return QString(reinterpret_cast<const QChar*>(first), end - first);
 }
 
 } // namespace
@@ -36,7 +47,11 @@ Money Money::fromDouble(double value) {
     const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     if (res.ec != std::errc())
         return {};
-    return fromDecimalText(QString::fromLatin1(buf, int(res.ptr - buf)));
+    // Widened on the stack: a reload reads 100,000 prices through here.
+    char16_t text[sizeof buf];
+    const auto length = qsizetype(res.ptr - buf);
+    std::copy(buf, res.ptr, text);
+    return fromDecimalText(QStringView(text, length));
 }
 
 Money Money::fromDecimalText(QStringView text) {
@@ -101,17 +116,25 @@ QString Money::toAmountText(const QString& currencySuffix, const QLocale& locale
 }
 
 QString Money::toPlainText(const QLocale& locale) const {
-    Int128 magnitude = m_units < 0 ? -m_units : m_units;
+    const Int128 magnitude = m_units < 0 ? -m_units : m_units;
     QString out;
+    out.reserve(32);
     if (m_units < 0)
         out += locale.negativeSign();
     out += digitsOf(magnitude / Scale);
-    Int128 frac = magnitude % Scale;
+    quint64 frac = quint64(magnitude % Scale);
     if (frac != 0) {
-        QString digits = digitsOf(frac).rightJustified(Decimals, u'0');
-        while (digits.endsWith(u'0'))
-            digits.chop(1);
-        out += locale.decimalPoint() + digits;
+        // All the decimals, zero-padded on the left, then without the trailing zeros.
+        char16_t digits[Decimals];
+        for (int i = Decimals - 1; i >= 0; --i) {
+            digits[i] = char16_t(u'0' + frac % 10);
+            frac /= 10;
+        }
+        int kept = Decimals;
+        while (digits[kept - 1] == u'0')
+            --kept;
+        out += locale.decimalPoint();
+        out += QStringView(digits, kept);
     }
     return out;
 }
