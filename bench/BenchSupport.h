@@ -1,9 +1,8 @@
 #pragma once
 
-#include "shell/DesktopOpener.h"
 #include "shell/Program.h"
 #include "shell/ProgramPaths.h"
-#include "shell/UserDialogs.h"
+#include "support/TestDoubles.h"
 
 #include <QElapsedTimer>
 #include <QString>

@@ -515,7 +515,9 @@ void TestBoard::popupCaptionsNameTheParties() {
     QCOMPARE(caption("N21"), QStringLiteral(" . ."));
     QCOMPARE(caption("N1"), QStringLiteral("Нераспределенное"));
     QCOMPARE(caption("MenuItem1"), QStringLiteral(" . ."));
-    f.form().setBoardPartyNames(QStringLiteral("Иванов"), QStringLiteral("ООО \"Рога & Копыта\""));
+    f.program().state.party1Name = QStringLiteral("Иванов");
+    f.program().state.party2Name = QStringLiteral("ООО \"Рога & Копыта\"");
+    f.form().showPartyNames();
     QCOMPARE(caption("N21"), QStringLiteral("ООО \"Рога && Копыта\""));
     QCOMPARE(caption("MenuItem1"), QStringLiteral("Иванов"));
     QCOMPARE(caption("MenuItem2"), QStringLiteral("ООО \"Рога && Копыта\""));

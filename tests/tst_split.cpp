@@ -1,5 +1,5 @@
 #include "split/ExactAmount.h"
-#include "split/Share.h"
+#include "store/Share.h"
 #include "split/ShareTotals.h"
 #include "split/SplitPlan.h"
 #include "split/SubsetSearch.h"

@@ -1,7 +1,7 @@
 #include "support/TestProgram.h"
 
 #include "shell/TFormMain.h"
-#include "split/Share.h"
+#include "store/Share.h"
 #include "split/SplitStore.h"
 #include "split/TFormSplit.h"
 #include "store/Database.h"

@@ -112,14 +112,11 @@ void Board::buildMenus() {
 }
 
 void Board::connectToolbar() {
-    const auto wire = [this](const char* name, std::function<void()> command) {
-        QAction* act = m_form.action(QString::fromLatin1(name));
-        m_form.connectCommand(act, std::move(command));
-    };
-    wire("SpeedButton4Action", [this] { m_form.ClearDann(); });
-    wire("SpeedButton1Action", [this] { moveSelectedTo(*m_left); });
-    wire("SpeedButton2Action", [this] { moveSelectedTo(*m_centre); });
-    wire("SpeedButton3Action", [this] { moveSelectedTo(*m_right); });
+    const MainCommands& commands = m_form.commands();
+    m_form.connectCommand(commands.SpeedButton4, [this] { m_form.ClearDann(); });
+    m_form.connectCommand(commands.SpeedButton1, [this] { moveSelectedTo(*m_left); });
+    m_form.connectCommand(commands.SpeedButton2, [this] { moveSelectedTo(*m_centre); });
+    m_form.connectCommand(commands.SpeedButton3, [this] { moveSelectedTo(*m_right); });
 }
 
 void Board::moveSelectedTo(BoardListView& target) {

@@ -1,5 +1,9 @@
 // The division board and the totals in the main window.
 #include "board/Board.h"
+#include "settings/PartyNames.h"
+#include "shell/Program.h"
+
+#include <QLabel>
 #include "shell/TFormMain.h"
 
 namespace ravnobor {
@@ -40,8 +44,16 @@ std::vector<TFormMain::BoardItemText> TFormMain::boardItems(int tag) const {
     return items;
 }
 
-void TFormMain::setBoardPartyNames(const QString& party1, const QString& party2) {
-    m_board->setPartyNames(party1, party2);
+void TFormMain::showPartyNames() {
+    const QString& p1 = m_state.party1Name;
+    const QString& p2 = m_state.party2Name;
+    Label1->setText(p1);
+    Label2->setText(p2);
+    Label3->setText(settings::variantLine(settings::variantEntry(m_state.divisionVariant, p1, p2),
+                                          settings::priceBasisEntry(m_state.priceBasis, p1, p2)));
+    SummStr();
+    m_board->setPartyNames(p1, p2);
+    Panel1->setText(m_state.caseDescription);
 }
 
 } // namespace ravnobor

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "split/Share.h"
+#include "store/Share.h"
 #include "store/Money.h"
 
 #include <QLocale>

@@ -29,14 +29,14 @@ std::vector<BoardLine> boardLines(const TFormMain& formMain, int tag) {
 
 DocumentCommands::DocumentCommands(Program& program, TFormMain& formMain)
     : QObject(&formMain), m_program(program), m_formMain(formMain) {
-    const auto wire = [&](const QString& name, void (DocumentCommands::*command)()) {
-        QAction* action = formMain.action(name);
+    const auto wire = [&](QAction* action, void (DocumentCommands::*command)()) {
         formMain.connectCommand(action, [this, command] { (this->*command)(); });
     };
-    wire(QStringLiteral("ToolButton14"), &DocumentCommands::ToolButton14Click);
-    wire(QStringLiteral("Doc_im"), &DocumentCommands::Doc_imClick);
-    wire(QStringLiteral("N11"), &DocumentCommands::N11Click);
-    wire(QStringLiteral("N22"), &DocumentCommands::N22Click);
+    const MainCommands& commands = formMain.commands();
+    wire(commands.ToolButton14, &DocumentCommands::ToolButton14Click);
+    wire(commands.Doc_im, &DocumentCommands::Doc_imClick);
+    wire(commands.N11, &DocumentCommands::N11Click);
+    wire(commands.N22, &DocumentCommands::N22Click);
 }
 
 QString DocumentCommands::templatePath(const QString& fileName) const {

@@ -29,8 +29,7 @@ TFormNewZap::TFormNewZap(Program& program, QWidget* parent) : QDialog(parent), m
     buildControls();
 
     TFormMain& main = program.formMain();
-    for (const char* name : {"Edit_NewItem", "SB_NewAction"}) {
-        QAction* add = main.action(QString::fromLatin1(name));
+    for (QAction* add : {main.commands().Edit_NewItem, main.commands().SB_New}) {
         main.connectCommand(add, [this] { SB_NewClick(); });
     }
 }

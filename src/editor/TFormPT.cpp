@@ -87,7 +87,7 @@ TFormPT::TFormPT(Program& program, QWidget* parent) : QDialog(parent), m_program
             [this](const store::CaseChange& change) { followChange(change); });
 
     TFormMain& main = program.formMain();
-    QAction* openList = main.action(QStringLiteral("Serv_SI"));
+    QAction* openList = main.commands().Serv_SI;
     main.connectCommand(openList, [this] { Serv_SIClick(); });
 }
 

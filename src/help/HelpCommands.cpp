@@ -17,28 +17,26 @@ namespace {
 
 void connectHelpMenu(Program& program) {
     TFormMain& formMain = program.formMain();
-    const auto wire = [&formMain](const char* name, std::function<void()> command) {
-        QAction* action = formMain.action(QString::fromLatin1(name));
-        formMain.connectCommand(action, std::move(command));
-    };
-    wire("Help_sod", [&program] { ShowHelpContents(program); });
-    wire("Help_Internet", [&program] { openWebPage(program); });
-    wire("Help_pis", [&program] { openMailToDevelopers(program); });
-    wire("Help_o", [&program] { program.dialogs.exec(program.formO()); });
+    const MainCommands& commands = formMain.commands();
+    formMain.connectCommand(commands.Help_sod, [&program] { ShowHelpContents(program); });
+    formMain.connectCommand(commands.Help_Internet, [&program] { openWebPage(program); });
+    formMain.connectCommand(commands.Help_pis, [&program] { openMailToDevelopers(program); });
+    formMain.connectCommand(commands.Help_o, [&program] { program.dialogs.exec(program.formO()); });
 }
 
 // The keys every desktop program answers to; the menu items carry no keys of their own.
 void setStandardShortcuts(TFormMain& formMain) {
-    const std::pair<const char*, QKeySequence> keys[] = {
-        {"File_Create", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"File_Open", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {"File_Save", QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {"File_SaveAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-        {"File_Exit", QKeySequence(Qt::CTRL | Qt::Key_Q)},
-        {"Help_sod", QKeySequence(Qt::Key_F1)},
+    const MainCommands& c = formMain.commands();
+    const std::pair<QAction*, QKeySequence> keys[] = {
+        {c.File_Create, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {c.File_Open, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {c.File_Save, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {c.File_SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {c.File_Exit, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {c.Help_sod, QKeySequence(Qt::Key_F1)},
     };
-    for (const auto& [name, key] : keys)
-        formMain.action(QString::fromLatin1(name))->setShortcut(key);
+    for (const auto& [command, key] : keys)
+        command->setShortcut(key);
 }
 
 } // namespace

@@ -62,7 +62,7 @@ TFormNstr::TFormNstr(Program& program, QWidget* parent) : QDialog(parent), m_pro
     buildWindow();
 
     TFormMain& main = m_program.formMain();
-    QAction* command = main.action(QStringLiteral("Serv_Nastr"));
+    QAction* command = main.commands().Serv_Nastr;
     main.connectCommand(command, [this] { Serv_NastrClick(); });
 }
 
@@ -313,24 +313,7 @@ void TFormNstr::NewName_all() {
     if (openedHere)
         settings.close();
     state.share = split::caseShare(m_program.dataModule().connection());
-    pushNames();
-}
-
-void TFormNstr::pushNames() {
-    const AppState& state = m_program.state;
-    const QString& p1 = state.party1Name;
-    const QString& p2 = state.party2Name;
-    TFormMain& main = m_program.formMain();
-    m_program.formPT().setPartyNames(p1, p2);
-    m_program.formNewZap().setPartyNames(p1, p2);
-    main.Label1->setText(p1);
-    main.Label2->setText(p2);
-    m_program.formVariant().setPartyNames(p1, p2);
-    main.Label3->setText(settings::variantLine(settings::variantEntry(state.divisionVariant, p1, p2),
-                                               settings::priceBasisEntry(state.priceBasis, p1, p2)));
-    main.SummStr();
-    main.setBoardPartyNames(p1, p2);
-    main.Panel1->setText(state.caseDescription);
+    emit namesChanged(state.party1Name, state.party2Name);
 }
 
 } // namespace ravnobor

@@ -21,7 +21,7 @@ class ShareField;
 
 // The parties window: the case description and both parties' data, edited in the
 // one row of the settings table. It also builds the parties' display names and
-// hands them to every window that shows them.
+// announces them; every window that shows them follows.
 class TFormNstr final : public QDialog {
     Q_OBJECT
 public:
@@ -34,9 +34,14 @@ public:
     void FormDeactivate();
     void RadioGroup1Click();
     void RadioGroup2Click();
-    // Rebuilds the names from the case and pushes them everywhere they are shown.
+    // Rebuilds the names and the description from the case into the program's state
+    // and announces them.
     void NewName_all();
 
+signals:
+    void namesChanged(const QString& party1, const QString& party2);
+
+public:
     QLineEdit* DBEdit(int number) const { return m_edits.at(size_t(number - 1)).edit; }
     QButtonGroup* RadioGroup1 = nullptr;
     QButtonGroup* RadioGroup2 = nullptr;
@@ -66,7 +71,6 @@ private:
     void applyPartyKind(const PartyControls& party);
     void loadEdits();
     bool writeBackChanges();
-    void pushNames();
 
     Program& m_program;
     std::vector<BoundEdit> m_edits; // DBEdit1..DBEdit11

@@ -41,7 +41,7 @@ TFormVal::TFormVal(Program& program, QWidget* parent) : QDialog(parent), m_progr
     setFixedSize(QSize(116, 139).expandedTo(minimumSizeHint()));
 
     TFormMain& main = m_program.formMain();
-    QAction* command = main.action(QStringLiteral("Serv_Val"));
+    QAction* command = main.commands().Serv_Val;
     main.connectCommand(command, [this] { Serv_ValClick(); });
 }
 

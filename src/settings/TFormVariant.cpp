@@ -53,7 +53,7 @@ TFormVariant::TFormVariant(Program& program, QWidget* parent) : QDialog(parent),
     fitToItems();
 
     TFormMain& main = m_program.formMain();
-    QAction* command = main.action(QStringLiteral("Serv_Variant"));
+    QAction* command = main.commands().Serv_Variant;
     main.connectCommand(command, [this] { Serv_VariantClick(); });
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "split/Share.h"
 #include "store/Layout.h"
 #include "store/Money.h"
+#include "store/Share.h"
 
 #include <QString>
 
@@ -33,7 +33,7 @@ struct AppState {
     QString currencySuffix = QStringLiteral("руб.");
 
     // Party 1's share of the distributed property, from the case; equal unless it says otherwise.
-    split::Share share;
+    Share share;
 
     // Kept by the totals for the division report.
     Money share1Total;

@@ -17,15 +17,4 @@ public:
     bool openUrl(const QUrl& url) override;
 };
 
-// Remembers what would have been opened; for tests.
-class RecordingDesktopOpener final : public DesktopOpener {
-public:
-    QList<QUrl> opened;
-    bool result = true;
-    bool openUrl(const QUrl& url) override {
-        opened.append(url);
-        return result;
-    }
-};
-
 } // namespace ravnobor

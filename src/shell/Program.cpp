@@ -28,6 +28,17 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     installHelpCommands(*this);
     new DocumentCommands(*this, *m_formMain); // owned by the main window
     new TFormSplit(*this, m_formMain.get());  // owned by the main window
+    followPartyNames();
+}
+
+void Program::followPartyNames() {
+    QObject::connect(m_formNstr, &TFormNstr::namesChanged, m_formMain.get(),
+                     [this](const QString& party1, const QString& party2) {
+                         m_formPT->setPartyNames(party1, party2);
+                         m_formNewZap->setPartyNames(party1, party2);
+                         m_formVariant->setPartyNames(party1, party2);
+                         m_formMain->showPartyNames();
+                     });
 }
 
 Program::~Program() {

@@ -51,6 +51,8 @@ public:
     TForm_O& formO();
 
 private:
+    void followPartyNames();
+
     std::unique_ptr<store::TDataModule1> m_dataModule;
     std::unique_ptr<TFormMain> m_formMain;
     // The windows below are children of the main window, which deletes them.

@@ -72,6 +72,7 @@ TFormMain::TFormMain(Program& program) : m_program(program), m_state(program.sta
     buildToolBar();
     buildCentre();
     buildStatusBar();
+    collectCommands();
     connectCommands();
     buildBoard();
     followWriter();
@@ -109,6 +110,39 @@ QAction* TFormMain::action(const QString& objectName) const {
 
 QToolButton* TFormMain::toolButton(const QString& objectName) const {
     return findChild<QToolButton*>(objectName);
+}
+
+void TFormMain::collectCommands() {
+    const auto a = [this](const char* name) { return action(QString::fromLatin1(name)); };
+    MainCommands& c = m_commands;
+    c.File_Create = a("File_Create");
+    c.File_Open = a("File_Open");
+    c.File_Save = a("File_Save");
+    c.File_SaveAs = a("File_SaveAs");
+    c.File_Exit = a("File_Exit");
+    c.Edit_Undo = a("Edit_Undo");
+    c.Edit_Redo = a("Edit_Redo");
+    c.Edit_NewItem = a("Edit_NewItem");
+    c.Serv_SI = a("Serv_SI");
+    c.Serv_Nastr = a("Serv_Nastr");
+    c.Serv_Variant = a("Serv_Variant");
+    c.Serv_Val = a("Serv_Val");
+    c.Doc_im = a("Doc_im");
+    c.N11 = a("N11");
+    c.N22 = a("N22");
+    c.ToolButton14 = a("ToolButton14");
+    c.Help_sod = a("Help_sod");
+    c.Help_Internet = a("Help_Internet");
+    c.Help_pis = a("Help_pis");
+    c.Help_o = a("Help_o");
+    c.SB_New = a("SB_NewAction");
+    c.SpeedButton1 = a("SpeedButton1Action");
+    c.SpeedButton2 = a("SpeedButton2Action");
+    c.SpeedButton3 = a("SpeedButton3Action");
+    c.SpeedButton4 = a("SpeedButton4Action");
+    c.TB_Serv_Nastr = a("TB_Serv_NastrAction");
+    c.MenuEdit = findChild<QMenu*>(QStringLiteral("MenuEdit"));
+    c.MenuServ = findChild<QMenu*>(QStringLiteral("MenuServ"));
 }
 
 void TFormMain::buildActions() {
@@ -341,15 +375,15 @@ void TFormMain::connectCommand(QAction* act, std::function<void()> command) {
 }
 
 void TFormMain::connectCommands() {
-    connectCommand(action(QStringLiteral("File_Create")), [this] { File_CreateClick(); });
-    connectCommand(action(QStringLiteral("File_Open")), [this] { File_OpenClick(); });
-    connectCommand(action(QStringLiteral("File_Save")), [this] { File_SaveClick(); });
-    connectCommand(action(QStringLiteral("File_SaveAs")), [this] { File_SaveAsClick(); });
-    connectCommand(action(QStringLiteral("File_Exit")), [this] { File_ExitClick(); });
+    connectCommand(m_commands.File_Create, [this] { File_CreateClick(); });
+    connectCommand(m_commands.File_Open, [this] { File_OpenClick(); });
+    connectCommand(m_commands.File_Save, [this] { File_SaveClick(); });
+    connectCommand(m_commands.File_SaveAs, [this] { File_SaveAsClick(); });
+    connectCommand(m_commands.File_Exit, [this] { File_ExitClick(); });
     connectCommand(action(QStringLiteral("View_Panel")), [this] { View_PanelClick(); });
     connectCommand(action(QStringLiteral("View_Stat")), [this] { View_StatClick(); });
-    connectCommand(action(QStringLiteral("Edit_Undo")), [this] { undoStep(); });
-    connectCommand(action(QStringLiteral("Edit_Redo")), [this] { redoStep(); });
+    connectCommand(m_commands.Edit_Undo, [this] { undoStep(); });
+    connectCommand(m_commands.Edit_Redo, [this] { redoStep(); });
 }
 
 void TFormMain::followWriter() {
@@ -381,8 +415,8 @@ void TFormMain::followWriter() {
 
 void TFormMain::showHistory() {
     const store::CaseWriter& writer = m_program.dataModule().writer();
-    QAction* undo = action(QStringLiteral("Edit_Undo"));
-    QAction* redo = action(QStringLiteral("Edit_Redo"));
+    QAction* undo = m_commands.Edit_Undo;
+    QAction* redo = m_commands.Edit_Redo;
     undo->setEnabled(writer.canUndo());
     redo->setEnabled(writer.canRedo());
     undo->setText(writer.canUndo() ? QStringLiteral("Отменить: ") + writer.undoName() : QStringLiteral("Отменить"));

@@ -30,6 +30,39 @@ namespace board {
 class Board;
 }
 
+// The main window's commands, for the windows and features that carry them out.
+struct MainCommands {
+    QAction* File_Create = nullptr;
+    QAction* File_Open = nullptr;
+    QAction* File_Save = nullptr;
+    QAction* File_SaveAs = nullptr;
+    QAction* File_Exit = nullptr;
+    QAction* Edit_Undo = nullptr;
+    QAction* Edit_Redo = nullptr;
+    QAction* Edit_NewItem = nullptr;
+    QAction* Serv_SI = nullptr;
+    QAction* Serv_Nastr = nullptr;
+    QAction* Serv_Variant = nullptr;
+    QAction* Serv_Val = nullptr;
+    QAction* Doc_im = nullptr;
+    QAction* N11 = nullptr;
+    QAction* N22 = nullptr;
+    QAction* ToolButton14 = nullptr;
+    QAction* Help_sod = nullptr;
+    QAction* Help_Internet = nullptr;
+    QAction* Help_pis = nullptr;
+    QAction* Help_o = nullptr;
+    // The toolbar's own buttons, and its copy of "Исходные данные".
+    QAction* SB_New = nullptr;
+    QAction* SpeedButton1 = nullptr;
+    QAction* SpeedButton2 = nullptr;
+    QAction* SpeedButton3 = nullptr;
+    QAction* SpeedButton4 = nullptr;
+    QAction* TB_Serv_Nastr = nullptr;
+    QMenu* MenuEdit = nullptr;
+    QMenu* MenuServ = nullptr;
+};
+
 // The main window: frame, menu, toolbar, banner, board area, totals area and status line.
 class TFormMain final : public QMainWindow {
     Q_OBJECT
@@ -61,8 +94,9 @@ public:
     };
     // The items of the column of that tag, in list order (for the documents).
     std::vector<BoardItemText> boardItems(int tag) const;
-    // The board's popup menus name the parties.
-    void setBoardPartyNames(const QString& party1, const QString& party2);
+    // The banner, the party labels, the variant line, the totals and the board's popup
+    // menus name the parties and the case.
+    void showPartyNames();
 
     // Commands.
     void File_CreateClick();
@@ -80,7 +114,8 @@ public:
     void redoStep();
 
     // Named parts, for the windows and commands that fill them.
-    QAction* action(const QString& objectName) const;
+    const MainCommands& commands() const { return m_commands; }
+    QAction* action(const QString& objectName) const; // by objectName, for tests
     QToolButton* toolButton(const QString& objectName) const;
     QToolBar* ToolBar1 = nullptr;
     QLabel* Panel1 = nullptr;
@@ -111,6 +146,7 @@ private:
     void buildStatusBar();
     void connectCommands();
     void buildBoard(); // the board's lists, menus and totals (src/board)
+    void collectCommands();
     QAction* makeAction(const QString& objectName, const QString& text, const QString& hint,
                         const QString& iconName = {});
     void addToolButton(QAction* menuAction, const QString& objectName);
@@ -138,6 +174,7 @@ private:
     AppState& m_state;
     bool m_activated = false;
     board::Board* m_board = nullptr; // a child of the window
+    MainCommands m_commands;
 };
 
 } // namespace ravnobor

@@ -51,32 +51,4 @@ public:
     int exec(QDialog& dialog) override;
 };
 
-// Answers from queues and remembers what was shown; for tests.
-class ScriptedUserDialogs final : public UserDialogs {
-public:
-    struct Shown {
-        QMessageBox::Icon icon;
-        QString caption;
-        QString text;
-        QMessageBox::StandardButtons buttons;
-    };
-
-    std::deque<QMessageBox::StandardButton> nextAnswers;
-    std::deque<QString> nextFileNames; // an empty string cancels
-    // Each handler gets the window about to be shown and returns its result;
-    // with none queued the window is not shown and the result is Rejected.
-    std::deque<std::function<int(QDialog&)>> nextDialogs;
-
-    QList<Shown> shown;
-    QList<FileDialogRequest> fileRequests;
-    QStringList dialogsShown; // objectNames of the windows passed to exec
-
-    QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon, const QString& caption,
-                                        const QString& text, QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override;
-    QString openFileName(QWidget* parent, const FileDialogRequest& request) override;
-    QString saveFileName(QWidget* parent, const FileDialogRequest& request) override;
-    int exec(QDialog& dialog) override;
-};
-
 } // namespace ravnobor

@@ -1,7 +1,7 @@
 #include "split/ShareField.h"
 
 #include "shell/UserDialogs.h"
-#include "split/Share.h"
+#include "store/Share.h"
 #include "split/SplitStore.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "split/ExactAmount.h"
-#include "split/Share.h"
+#include "store/Share.h"
 #include "store/Money.h"
 
 #include <QLocale>

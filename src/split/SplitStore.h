@@ -1,6 +1,6 @@
 #pragma once
 
-#include "split/Share.h"
+#include "store/Share.h"
 #include "split/SplitPlan.h"
 #include "store/CaseWriter.h"
 #include "store/Database.h"

@@ -133,13 +133,13 @@ void TFormSplit::installCommand() {
     command->setToolTip(QStringLiteral("Предложить раздел"));
     main.connectCommand(command, [this] { Serv_SplitClick(); });
 
-    if (auto* service = main.findChild<QMenu*>(QStringLiteral("MenuServ"))) {
+    if (QMenu* service = main.commands().MenuServ) {
         const QList<QAction*> entries = service->actions();
-        const qsizetype at = entries.indexOf(main.action(QStringLiteral("Serv_Variant")));
+        const qsizetype at = entries.indexOf(main.commands().Serv_Variant);
         service->insertAction(at >= 0 && at + 1 < entries.size() ? entries.at(at + 1) : nullptr, command);
     }
     const QList<QAction*> tools = main.ToolBar1->actions();
-    const qsizetype at = tools.indexOf(main.action(QStringLiteral("TB_Serv_NastrAction")));
+    const qsizetype at = tools.indexOf(main.commands().TB_Serv_Nastr);
     main.ToolBar1->insertAction(at >= 0 && at + 1 < tools.size() ? tools.at(at + 1) : nullptr, command);
     main.ToolBar1->widgetForAction(command)->setObjectName(QStringLiteral("TB_Serv_Split"));
 }

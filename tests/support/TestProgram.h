@@ -1,8 +1,7 @@
 #pragma once
 
-#include "shell/DesktopOpener.h"
 #include "shell/Program.h"
-#include "shell/UserDialogs.h"
+#include "support/TestDoubles.h"
 
 #include <QTemporaryDir>
 

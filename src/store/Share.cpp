@@ -1,10 +1,10 @@
-#include "split/Share.h"
+#include "store/Share.h"
 
 #include "store/Error.h"
 
 #include <numeric>
 
-namespace ravnobor::split {
+namespace ravnobor {
 
 namespace {
 
@@ -169,4 +169,4 @@ QString Share::otherText() const {
     return out;
 }
 
-} // namespace ravnobor::split
+} // namespace ravnobor

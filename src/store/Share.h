@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace ravnobor::split {
+namespace ravnobor {
 
 // Party 1's share of the distributed property, kept as an exact fraction.
 // Typed as a percent ("60", "33,33", "33.33") or as a fraction ("1/3"); blanks are
@@ -50,4 +50,9 @@ private:
     std::int64_t m_typedDenominator = 0;
 };
 
+} // namespace ravnobor
+
+// The suggested division and its windows speak of the share as their own.
+namespace ravnobor::split {
+using ravnobor::Share;
 } // namespace ravnobor::split
