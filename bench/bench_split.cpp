@@ -2,9 +2,9 @@
 // whole-rouble prices from 1,000 to 1,000,000, equal shares and a share of 1/3.
 #include "BenchSupport.h"
 #include "shell/TFormMain.h"
-#include "store/Share.h"
 #include "split/SplitPlan.h"
 #include "store/Database.h"
+#include "store/Share.h"
 
 #include <QAction>
 #include <QApplication>

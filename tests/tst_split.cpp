@@ -1,11 +1,11 @@
 #include "split/ExactAmount.h"
-#include "store/Share.h"
 #include "split/ShareTotals.h"
 #include "split/SplitPlan.h"
 #include "split/SubsetSearch.h"
 #include "store/Error.h"
 #include "store/Layout.h"
 #include "store/Money.h"
+#include "store/Share.h"
 
 #include <QTest>
 

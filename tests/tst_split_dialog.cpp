@@ -1,11 +1,11 @@
 #include "support/TestProgram.h"
 
 #include "shell/TFormMain.h"
-#include "store/Share.h"
 #include "split/SplitStore.h"
 #include "split/TFormSplit.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/Share.h"
 #include "store/TDataModule1.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "settings/PartyNames.h"
 #include "shell/Program.h"
 
-#include <QLabel>
 #include "shell/TFormMain.h"
+#include <QLabel>
 
 namespace ravnobor {
 

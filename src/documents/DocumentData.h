@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/Share.h"
 #include "store/Money.h"
+#include "store/Share.h"
 
 #include <QString>
 #include <QVariant>

@@ -1,8 +1,8 @@
 #include "split/ShareField.h"
 
 #include "shell/UserDialogs.h"
-#include "store/Share.h"
 #include "split/SplitStore.h"
+#include "store/Share.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "split/ExactAmount.h"
-#include "store/Share.h"
 #include "store/Money.h"
+#include "store/Share.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "split/ExactAmount.h"
-#include "store/Share.h"
 #include "split/SubsetSearch.h"
 #include "store/Money.h"
+#include "store/Share.h"
 
 #include <QtGlobal>
 

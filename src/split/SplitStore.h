@@ -1,9 +1,9 @@
 #pragma once
 
-#include "store/Share.h"
 #include "split/SplitPlan.h"
 #include "store/CaseWriter.h"
 #include "store/Database.h"
+#include "store/Share.h"
 
 #include <QString>
 
