@@ -3,7 +3,11 @@
 // toolbar's "Налево" until the window has repainted (median of many); with the ratio
 // against 100 items. At 100,000 items also the division variant and the price basis
 // switched through "Вариант раздела", until the window has repainted.
-// Goals: a move at 100,000 items within 2x of 100 items and under 2 ms; a switch under 200 ms.
+// Undo and redo (Ctrl+Z, Ctrl+Shift+Z on the main window) of a move at every size, and of
+// "Собрать" at 100,000 items; the memory that the history of 1,000 moves takes there.
+// Goals: a move at 100,000 items within 2x of 100 items and under 2 ms; a switch under 200 ms;
+// an undo or redo costs what its step cost; "Собрать" and its undo under 1 s; 1,000 moves
+// of history under 10 MB.
 #include "BenchSupport.h"
 #include "settings/RadioGroup.h"
 #include "settings/TFormVariant.h"
@@ -20,7 +24,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <ctime>
 #include <memory>
@@ -128,12 +135,49 @@ public:
             m_backs.push_back(bench::msSince(timer));
         }
     }
+    // Ctrl+Z, then Ctrl+Shift+Z, of the move just made (both timed), then Ctrl+Z again
+    // so the lists keep their sizes.
+    Timing undoRedoMove() {
+        clickRow(*m_centre, 0);
+        QTest::mouseClick(m_toLeft, Qt::LeftButton);
+        settle();
+        const Timing undo = timedKey(Qt::Key_Z, Qt::ControlModifier);
+        const Timing redo = timedKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(m_form, Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        return {undo.wall, redo.wall};
+    }
+    // "Собрать" by its button, its undo and its redo, each timed; undone again at the end.
+    std::array<double, 3> gatherUndoRedo() {
+        QElapsedTimer timer;
+        timer.start();
+        QTest::mouseClick(m_form->ToolBar1->findChild<QToolButton*>(QStringLiteral("SpeedButton4")), Qt::LeftButton);
+        settle();
+        const double gather = bench::msSince(timer);
+        const Timing undo = timedKey(Qt::Key_Z, Qt::ControlModifier);
+        const Timing redo = timedKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::keyClick(m_form, Qt::Key_Z, Qt::ControlModifier);
+        settle();
+        return {gather, undo.wall, redo.wall};
+    }
+    // Memory in use on the heap, in MB: what the history keeps, whether or not the
+    // allocator had the pages already.
+    static double heapInUseMb() { return double(mallinfo2().uordblks) / 1e6; }
     double moveMs() const { return bench::median(m_moves); }
     double backMs() const { return bench::median(m_backs); }
     double moveCpuMs() const { return bench::median(m_moveCpu); }
 
     Timing switchMs(RadioGroup* TFormVariant::*group, int item) {
         return ::switchMs(*m_form, m_harness.dialogs, group, item);
+    }
+
+    Timing timedKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuStart = threadCpuMs();
+        QTest::keyClick(m_form, key, modifiers);
+        settle();
+        return {bench::msSince(timer), threadCpuMs() - cpuStart};
     }
 
     void reportMessages() const {
@@ -201,6 +245,31 @@ int main(int argc, char** argv) {
     const double basisMs = bench::median(basis);
     std::printf("at %d items: variant %.1f ms (cpu %.1f), price basis %.1f ms (cpu %.1f)\n", large.items(), variantMs,
                 bench::median(variantCpu), basisMs, bench::median(basisCpu));
+    std::printf("%8s %10s %10s\n", "items", "undo, ms", "redo, ms");
+    for (auto& session : sessions) {
+        std::vector<double> undo, redo;
+        for (int round = 0; round < 50; ++round) {
+            const Timing t = session->undoRedoMove();
+            undo.push_back(t.wall);
+            redo.push_back(t.cpu);
+        }
+        std::printf("%8d %10.3f %10.3f\n", session->items(), bench::median(undo), bench::median(redo));
+    }
+    std::vector<double> gather, gatherUndo, gatherRedo;
+    for (int round = 0; round < 3; ++round) {
+        const auto t = large.gatherUndoRedo();
+        gather.push_back(t[0]);
+        gatherUndo.push_back(t[1]);
+        gatherRedo.push_back(t[2]);
+    }
+    const double gatherWorst = std::max({bench::median(gather), bench::median(gatherUndo), bench::median(gatherRedo)});
+    std::printf("at %d items: Собрать %.0f ms, its undo %.0f ms, its redo %.0f ms\n", large.items(),
+                bench::median(gather), bench::median(gatherUndo), bench::median(gatherRedo));
+    const double before = Session::heapInUseMb();
+    for (int round = 0; round < 500; ++round)
+        large.move(false); // a move and its way back: two steps of the history
+    const double historyMb = Session::heapInUseMb() - before;
+    std::printf("history of 1,000 moves at %d items: %.1f MB\n", large.items(), historyMb);
     for (const auto& session : sessions)
         session->reportMessages();
     const double ratio = large.moveMs() / base.moveMs();
@@ -208,5 +277,7 @@ int main(int argc, char** argv) {
         "goals: move at %d items within 2x of %d items: %s (%.2fx); under 2 ms: %s; switches under 200 ms: %s\n",
         large.items(), base.items(), ratio <= 2 ? "yes" : "NO", ratio, large.moveMs() < 2 ? "yes" : "NO",
         std::max(variantMs, basisMs) < 200 ? "yes" : "NO");
+    std::printf("goals: Собрать, its undo and redo under 1 s: %s; history of 1,000 moves under 10 MB: %s\n",
+                gatherWorst < 1000 ? "yes" : "NO", historyMb < 10 ? "yes" : "NO");
     return 0;
 }
