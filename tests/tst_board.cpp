@@ -2,6 +2,7 @@
 // and drop, gathering, the totals panel and the layout.
 #include "support/Strings.h"
 #include "support/TestProgram.h"
+#include "support/Values.h"
 
 #include "board/Board.h"
 #include "board/BoardColumnModel.h"
@@ -26,19 +27,13 @@
 
 using namespace ravnobor;
 using board::BoardListView;
+using test::d;
+using test::i;
 using test::ItemRow;
+using test::Null;
 using test::strings;
 
 namespace {
-
-const QVariant Null;
-
-QVariant d(double v) {
-    return QVariant(v);
-}
-QVariant i(qint64 v) {
-    return QVariant(v);
-}
 
 // A program started on a case made from these rows.
 struct Fixture {

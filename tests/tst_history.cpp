@@ -1,6 +1,7 @@
 // Undo and redo of every kind of change through the program's windows, the saved step
 // and the close query, and recovery after a program was killed.
 #include "support/TestProgram.h"
+#include "support/Values.h"
 
 #include "board/BoardColumnModel.h"
 #include "board/BoardListView.h"
@@ -25,18 +26,12 @@
 
 using namespace ravnobor;
 using board::BoardListView;
+using test::d;
+using test::i;
 using test::ItemRow;
+using test::Null;
 
 namespace {
-
-const QVariant Null;
-
-QVariant d(double v) {
-    return QVariant(v);
-}
-QVariant i(qint64 v) {
-    return QVariant(v);
-}
 
 // Every stored value of both tables, with its type: what an undo must give back exactly.
 using Snapshot = QList<QStringList>;
