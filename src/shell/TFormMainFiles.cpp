@@ -66,6 +66,7 @@ bool TFormMain::offerRecovery() {
     const QString whose = record.caseFile.isEmpty()
                               ? QStringLiteral("нового дела")
                               : QStringLiteral("дела «%1»").arg(QFileInfo(record.caseFile).fileName());
+    show(); // the question stands over the window it is about
     const auto answer = m_program.dialogs.message(
         this, QMessageBox::Question, QStringLiteral("Вопрос"),
         QStringLiteral("Программа была завершена аварийно. Восстановить несохранённые изменения %1?").arg(whose),
