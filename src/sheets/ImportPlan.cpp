@@ -149,19 +149,24 @@ void writeImport(store::CaseWriter& writer, const std::vector<ImportItem>& items
         allocations.push_back(column(pos));
     const auto textOrNull = [](const QString& text) { return text.isEmpty() ? QVariant() : QVariant(text); };
 
-    store::CaseWriter::Step step(writer, QStringLiteral("импорт (%1)").arg(items.size()), -1, origin);
-    std::vector<std::pair<QString, QVariant>> values;
+    QStringList columns{name};
+    for (const QString& price : prices)
+        columns << price;
+    columns << valuation << notes;
+    for (const QString& allocation : allocations)
+        columns << allocation;
+    std::vector<std::vector<QVariant>> rows;
+    rows.reserve(items.size());
     for (const ImportItem& item : items) {
-        values.clear();
-        values.emplace_back(name, item.name);
-        for (size_t p = 0; p < prices.size(); ++p)
-            values.emplace_back(prices[p], item.prices[p]);
-        values.emplace_back(valuation, textOrNull(item.valuation));
-        values.emplace_back(notes, textOrNull(item.notes));
-        for (const QString& allocation : allocations)
-            values.emplace_back(allocation, QVariant(qint64(layout::Undistributed)));
-        writer.insert(CaseTable::Property, values, origin);
+        std::vector<QVariant> row{item.name};
+        row.insert(row.end(), item.prices.begin(), item.prices.end());
+        row.push_back(textOrNull(item.valuation));
+        row.push_back(textOrNull(item.notes));
+        row.insert(row.end(), allocations.size(), QVariant(qint64(layout::Undistributed)));
+        rows.push_back(std::move(row));
     }
+    store::CaseWriter::Step step(writer, QStringLiteral("импорт (%1)").arg(items.size()), -1, origin);
+    writer.insertRows(CaseTable::Property, columns, rows, origin);
     step.commit();
 }
 
