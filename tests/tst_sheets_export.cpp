@@ -91,6 +91,7 @@ private slots:
     void csvText_data();
     void csvText();
     void roundTrip();
+    void emptyCase();
 };
 
 void TestSheetsExport::xlsxThroughTheMenu() {
@@ -206,6 +207,20 @@ void TestSheetsExport::roundTrip() {
         QCOMPARE(plan.skipped.size(), size_t(1)); // the totals row
         QCOMPARE(plan.skipped[0].reason, u8("нет наименования"));
     }
+}
+
+void TestSheetsExport::emptyCase() {
+    TestProgram tp;
+    Program& program = tp.start();
+    sheets::ExportCase data;
+    data.items = sheets::readExportItems(program.dataModule().connection());
+    std::copy(program.state.headings.begin(), program.state.headings.end(), data.headings.begin());
+    const QString target = tp.path(QStringLiteral("пусто.xlsx"));
+    sheets::exportXlsx(data, target);
+    const sheets::Workbook book = sheets::readSpreadsheet(target);
+    QCOMPARE(book.sheets[0].rows.size(), size_t(2));
+    QCOMPARE(book.sheets[0].rows[1], strings({"Итого", "", "0", "0", "0"}));
+    QVERIFY(rawCells(target, "xl/worksheets/sheet1.xml").at(u8("C2")).first.isEmpty()); // no formula over no rows
 }
 
 QTEST_MAIN(TestSheetsExport)

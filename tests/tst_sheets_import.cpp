@@ -160,11 +160,14 @@ void TestSheetsImport::importFromXlsxIsOneUndoStep() {
     QCOMPARE(c.writer().stepCount(), 1);
     QCOMPARE(c.writer().undoName(), u8("импорт (3)"));
     QCOMPARE(c.program->state.totalRecords, 4);
+    QCOMPARE(c.program->formMain().boardCount(0), 3); // undistributed on the board
+    QCOMPARE(c.program->formMain().boardCount(1), 1);
 
     c.action("Edit_Undo")->trigger();
     QCOMPARE(storedRows(*c.program), QList<QVariantList>{OldRow});
     QVERIFY(c.program->state.caseSaved);
     QCOMPARE(c.program->state.totalRecords, 1);
+    QCOMPARE(c.program->formMain().boardCount(0), 0);
 }
 
 void TestSheetsImport::chosenSheetAndColumns() {

@@ -116,8 +116,12 @@ void writePropertySheet(XlsxBook& book, const ExportCase& data) {
     // The sums as formulas, with their values cached for readers that do not calculate.
     writeText(sheet, row, 0, QStringLiteral("Итого"), book.bold);
     for (int p = 0; p < 3; ++p) {
+        if (data.items.empty()) {
+            worksheet_write_number(sheet, lxw_row_t(row), lxw_col_t(2 + p), 0, book.boldMoney);
+            continue;
+        }
         const std::string column = columnName(2 + p);
-        const std::string formula = "=SUM(" + column + "2:" + column + std::to_string(std::max(row, 2)) + ")";
+        const std::string formula = "=SUM(" + column + "2:" + column + std::to_string(row) + ")";
         worksheet_write_formula_num(sheet, lxw_row_t(row), lxw_col_t(2 + p), formula.c_str(), book.boldMoney,
                                     moneyValue(sums[size_t(p)]));
     }

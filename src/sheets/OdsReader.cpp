@@ -11,8 +11,13 @@ namespace ravnobor::sheets {
 
 namespace {
 
+// Deeper nesting is no spreadsheet's; stopping there keeps a hostile file from exhausting the stack.
+constexpr int MaxDepth = 32;
+
 // The text of a paragraph: spans and links by their text, <text:s/> as blanks, tabs and line breaks.
-void appendText(const pugi::xml_node node, QString& text) {
+void appendText(const pugi::xml_node node, QString& text, int depth = 0) {
+    if (depth > MaxDepth)
+        return;
     for (const pugi::xml_node child : node.children()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
             text += QString::fromUtf8(child.value());
@@ -24,7 +29,7 @@ void appendText(const pugi::xml_node node, QString& text) {
         } else if (isElement(child, "line-break")) {
             text += u'\n';
         } else if (child.type() == pugi::node_element && !isElement(child, "annotation")) {
-            appendText(child, text);
+            appendText(child, text, depth + 1);
         }
     }
 }
@@ -56,13 +61,15 @@ class TableReader {
 public:
     explicit TableReader(const QString& name) : m_builder(name) {}
 
-    void readRows(const pugi::xml_node parent) {
+    void readRows(const pugi::xml_node parent, int depth = 0) {
+        if (depth > MaxDepth)
+            return;
         for (const pugi::xml_node node : parent.children()) {
             if (isElement(node, "table-row"))
                 readRow(node);
             else if (isElement(node, "table-header-rows") || isElement(node, "table-row-group") ||
                      isElement(node, "table-rows"))
-                readRows(node);
+                readRows(node, depth + 1);
         }
     }
     Sheet take() { return m_builder.take(); }

@@ -77,6 +77,8 @@ TFormImport::TFormImport(Workbook workbook, bool chooseSheet, const QString& par
     setObjectName(QStringLiteral("FormImport"));
     setWindowTitle(QStringLiteral("Импорт списка имущества"));
     setModal(true);
+    if (m_workbook.sheets.empty())
+        m_workbook.sheets.emplace_back(); // the window always shows a table, if an empty one
     buildWindow();
     ComboSheet->setVisible(chooseSheet);
     sheetChosen();
@@ -145,9 +147,8 @@ QWidget* TFormImport::buildFieldCombos() {
 }
 
 const Sheet& TFormImport::sheet() const {
-    static const Sheet none;
     const int index = ComboSheet->currentIndex();
-    return index >= 0 && size_t(index) < m_workbook.sheets.size() ? m_workbook.sheets[size_t(index)] : none;
+    return m_workbook.sheets[index >= 0 && size_t(index) < m_workbook.sheets.size() ? size_t(index) : 0];
 }
 
 void TFormImport::sheetChosen() {
