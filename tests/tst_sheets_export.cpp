@@ -111,6 +111,7 @@ void TestSheetsExport::xlsxThroughTheMenu() {
     f.tp.dialogs.nextFileNames.push_back(csv);
     f.program->formMain().action(QStringLiteral("File_Export"))->trigger();
     QVERIFY(QFile(csv).size() > 0);
+    QCOMPARE(QFile::permissions(target), QFile::permissions(csv)); // not the private temporary's
     QVERIFY(QDir(f.tp.path(QString())).entryList({QStringLiteral("*.xlsx.*")}).isEmpty()); // no temporary left
 }
 

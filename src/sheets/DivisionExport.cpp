@@ -17,6 +17,8 @@
 
 #include <filesystem>
 
+#include <sys/stat.h>
+
 namespace ravnobor::sheets {
 
 namespace {
@@ -177,6 +179,22 @@ QString temporaryBeside(const QString& path) {
     return file.fileName();
 }
 
+// What the process's file mode mask leaves of read and write for everyone.
+QFileDevice::Permissions newFilePermissions() {
+    QFileDevice::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (!(mask & S_IRGRP))
+        permissions |= QFile::ReadGroup;
+    if (!(mask & S_IWGRP))
+        permissions |= QFile::WriteGroup;
+    if (!(mask & S_IROTH))
+        permissions |= QFile::ReadOther;
+    if (!(mask & S_IWOTH))
+        permissions |= QFile::WriteOther;
+    return permissions;
+}
+
 } // namespace
 
 std::vector<ExportItem> readExportItems(store::Database& db) {
@@ -249,6 +267,8 @@ void exportXlsx(const ExportCase& data, const QString& path, const QLocale& loca
         writePropertySheet(book, data);
         writeTotalsSheet(book, data, locale);
         book.close();
+        // The reserved name was made private; the export gets what a new file or the replaced one has.
+        QFile::setPermissions(temporary, QFile::exists(path) ? QFile::permissions(path) : newFilePermissions());
         std::error_code error;
         std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(),
                                 error);
