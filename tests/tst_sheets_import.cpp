@@ -168,6 +168,10 @@ void TestSheetsImport::importFromXlsxIsOneUndoStep() {
     QVERIFY(c.program->state.caseSaved);
     QCOMPARE(c.program->state.totalRecords, 1);
     QCOMPARE(c.program->formMain().boardCount(0), 0);
+
+    c.action("Edit_Redo")->trigger();
+    QCOMPARE(storedRows(*c.program), rows);
+    QCOMPARE(c.program->formMain().boardCount(0), 3);
 }
 
 void TestSheetsImport::chosenSheetAndColumns() {
