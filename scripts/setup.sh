@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev
-          libzip-dev libpugixml-dev sqlite3 zip unzip xvfb xauth desktop-file-utils shared-mime-info
+          libzip-dev libpugixml-dev libxlsxwriter-dev sqlite3 zip unzip xvfb xauth desktop-file-utils shared-mime-info
           dpkg-dev file appstream groff-base man-db clang-format)
 missing=()
 for p in "${packages[@]}"; do

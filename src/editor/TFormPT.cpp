@@ -4,6 +4,7 @@
 #include "editor/DBGridEh3.h"
 #include "editor/PropertyListModel.h"
 #include "editor/TFormNewZap.h"
+#include "sheets/DelimitedText.h"
 #include "shell/Guarded.h"
 #include "shell/Program.h"
 #include "shell/TFormMain.h"
@@ -13,6 +14,7 @@
 #include "store/TDataModule1.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -256,6 +258,13 @@ bool TFormPT::windowKey(QObject* watched, QEvent* event) {
     if (key->key() == Qt::Key_Escape && modifiers == Qt::NoModifier) {
         reject();
         return true;
+    }
+    if (key->matches(QKeySequence::Paste)) {
+        const QString text = QGuiApplication::clipboard()->text();
+        if (sheets::looksLikeCells(text)) {
+            emit cellsPasted(text);
+            return true;
+        }
     }
     return false;
 }

@@ -70,6 +70,10 @@ public:
     QLineEdit* Edit1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
 
+signals:
+    // Ctrl+V with cells copied from a spreadsheet (tabs or several lines): the import takes them.
+    void cellsPasted(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;

@@ -8,6 +8,7 @@
 #include "settings/TFormNstr.h"
 #include "settings/TFormVal.h"
 #include "settings/TFormVariant.h"
+#include "sheets/SheetCommands.h"
 #include "shell/TFormMain.h"
 #include "shell/TOKBottomDlg.h"
 #include "split/TFormSplit.h"
@@ -28,6 +29,7 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     installHelpCommands(*this);
     new DocumentCommands(*this, *m_formMain); // owned by the main window
     new TFormSplit(*this, m_formMain.get());  // owned by the main window
+    new sheets::SheetCommands(*this);         // owned by the main window
     followPartyNames();
 }
 

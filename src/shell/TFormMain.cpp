@@ -119,6 +119,8 @@ void TFormMain::collectCommands() {
     c.File_Open = a("File_Open");
     c.File_Save = a("File_Save");
     c.File_SaveAs = a("File_SaveAs");
+    c.File_Import = a("File_Import");
+    c.File_Export = a("File_Export");
     c.File_Exit = a("File_Exit");
     c.Edit_Undo = a("Edit_Undo");
     c.Edit_Redo = a("Edit_Redo");
@@ -151,6 +153,8 @@ void TFormMain::buildActions() {
     makeAction(s(u"File_Open"), s(u"Открыть"), s(u"Открыть"), s(u"document-open"));
     makeAction(s(u"File_Save"), s(u"Сохранить"), s(u"Сохранить"), s(u"document-save"));
     makeAction(s(u"File_SaveAs"), s(u"Сохранить как"), s(u"Сохранить как"), s(u"document-save-as"));
+    makeAction(s(u"File_Import"), s(u"Импорт списка имущества…"), s(u"Импорт списка имущества"));
+    makeAction(s(u"File_Export"), s(u"Экспорт списка имущества…"), s(u"Экспорт списка имущества"));
     makeAction(s(u"File_Exit"), s(u"Выход"), s(u"Выход"), s(u"application-exit"));
     makeAction(s(u"Edit_Undo"), s(u"Отменить"), s(u"Отменить"), s(u"edit-undo"))
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
@@ -196,6 +200,9 @@ void TFormMain::buildMenu() {
     file->addSeparator();
     add(file, u"File_Save");
     add(file, u"File_SaveAs");
+    file->addSeparator();
+    add(file, u"File_Import");
+    add(file, u"File_Export");
     file->addSeparator();
     add(file, u"File_Exit");
 

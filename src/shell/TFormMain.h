@@ -36,6 +36,8 @@ struct MainCommands {
     QAction* File_Open = nullptr;
     QAction* File_Save = nullptr;
     QAction* File_SaveAs = nullptr;
+    QAction* File_Import = nullptr;
+    QAction* File_Export = nullptr;
     QAction* File_Exit = nullptr;
     QAction* Edit_Undo = nullptr;
     QAction* Edit_Redo = nullptr;

@@ -313,6 +313,54 @@ void CaseWriter::updateSettings(const std::vector<std::pair<QString, QVariant>>&
     });
 }
 
+std::vector<qint64> CaseWriter::insertRows(CaseTable table, const QStringList& columns,
+                                           const std::vector<std::vector<QVariant>>& rows, const void* origin) {
+    const QString name = QStringLiteral("новые записи (%1)").arg(rows.size());
+    return asStep(name, -1, origin, [&] {
+        QStringList names;
+        QStringList marks;
+        for (const QString& column : columns) {
+            names << quoteIdentifier(column);
+            marks << QStringLiteral("?%1").arg(marks.size() + 1);
+        }
+        const QString target = quoteIdentifier(tableName(table));
+        Statement insert = m_db.prepare(
+            QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(target, names.join(u','), marks.join(u',')));
+        Statement keyOf = m_db.prepare(
+            QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1").arg(quoteIdentifier(keyColumn(table)), target));
+        const QStringList all = columnsOf(table);
+        QStringList quoted;
+        for (const QString& column : all)
+            quoted << quoteIdentifier(column);
+        Statement select =
+            m_db.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?1").arg(quoted.join(u','), target));
+        std::vector<qint64> keys;
+        keys.reserve(rows.size());
+        for (const std::vector<QVariant>& row : rows) {
+            insert.reset();
+            for (size_t i = 0; i < row.size() && i < size_t(columns.size()); ++i)
+                insert.bind(int(i) + 1, row[i]);
+            insert.run();
+            const qint64 rowid = m_db.lastInsertRowId();
+            keyOf.reset();
+            keyOf.bind(1, rowid);
+            const qint64 key = keyOf.step() && !keyOf.isNull(0) ? keyOf.integer(0) : rowid;
+            select.reset();
+            select.bind(1, rowid);
+            if (!select.step())
+                throw Error(QStringLiteral("Новая запись не найдена в таблице «%1»").arg(tableName(table)));
+            std::vector<QVariant> stored;
+            stored.reserve(size_t(all.size()));
+            for (int i = 0; i < all.size(); ++i)
+                stored.push_back(select.value(i));
+            m_open->step.edits.push_back(Edit{std::nullopt, RowEdit{table, true, key, all, std::move(stored)}});
+            noteChange(table, key, Inserted);
+            keys.push_back(key);
+        }
+        return keys;
+    });
+}
+
 QString CaseWriter::columnName(CaseTable table, int pos) {
     const QStringList columns = columnsOf(table);
     if (pos < 0 || pos >= columns.size())
