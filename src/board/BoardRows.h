@@ -1,9 +1,11 @@
 #pragma once
 
 #include "store/Money.h"
+#include "store/Share.h"
 
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,9 @@ struct BoardRow {
     qint64 key = 0;
     QString name;
     std::optional<Money> price;
+    // Party 1's share of an item split between the parties: it then stands in both side
+    // lists, each showing that party's share and part of the price.
+    std::optional<Share> share = std::nullopt;
 };
 
 // The items of one board column in list order, kept in blocks of a few hundred:
@@ -49,6 +54,19 @@ private:
 
     std::vector<std::vector<BoardRow>> m_blocks;
     std::vector<int> m_starts; // the list row of each block's first item
+    // The smallest and largest key each block has held: a list loaded in table order
+    // finds an item, such as the other row of a split item, in one block, not by a walk.
+    struct KeyRange {
+        qint64 low;
+        qint64 high;
+        void add(qint64 key) {
+            low = std::min(low, key);
+            high = std::max(high, key);
+        }
+        bool holds(qint64 key) const { return key >= low && key <= high; }
+    };
+    std::vector<KeyRange> m_keys;
+    static KeyRange rangeOf(const std::vector<BoardRow>& block);
     int m_size = 0;
 };
 

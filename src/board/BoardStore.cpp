@@ -57,7 +57,23 @@ struct BoardColumns {
     int namePos = 0;
     int pricePos = 0;
     int allocationPos = 0;
+    int sharePos = -1; // none in a working copy made without share columns
 };
+
+int variantOf(int allocationPos) {
+    return (allocationPos - layout::ColAlloc1) / 3;
+}
+
+std::optional<Share> storedShare(const store::Statement& select, int pos, const QString& itemName) {
+    if (pos < 0 || select.isNull(pos))
+        return std::nullopt;
+    const QString text = select.text(pos);
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    if (!Share::isValid(text))
+        throw Error(QStringLiteral("Доля имущества «%1» не доля: «%2»").arg(itemName, text));
+    return Share::parse(text);
+}
 
 BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) {
     const QStringList names = propertyColumns(db);
@@ -67,7 +83,9 @@ BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) 
     if (namePos < 0)
         throw Error(QStringLiteral("В таблице «%1» нет поля «%2»")
                         .arg(layout::PropertyTable, layout::PropertyColumnNames[layout::ColName]));
-    return {namePos, pricePos, allocationPos};
+    const int variant = variantOf(allocationPos);
+    const int sharePos = variant >= 0 && variant < 2 ? int(names.indexOf(layout::itemShareColumn(variant))) : -1;
+    return {namePos, pricePos, allocationPos, sharePos};
 }
 
 PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns) {
@@ -76,8 +94,10 @@ PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& 
     row.key = select.integer(layout::ColKey);
     row.name = select.isNull(columns.namePos) ? QString() : select.text(columns.namePos);
     row.price = storedPrice(select.value(columns.pricePos), row.name);
-    placed.tag =
-        select.isNull(columns.allocationPos) ? 0 : layout::allocationTag(select.integer(columns.allocationPos));
+    row.share = storedShare(select, columns.sharePos, row.name);
+    placed.tag = row.share || select.isNull(columns.allocationPos)
+                     ? 0
+                     : layout::allocationTag(select.integer(columns.allocationPos));
     return placed;
 }
 
@@ -90,7 +110,12 @@ BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos) {
         QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     while (select.step()) {
         PlacedBoardRow placed = readBoardRow(select, columns);
-        content.forTag(placed.tag).push_back(std::move(placed.row));
+        if (placed.row.share) {
+            content.left.push_back(placed.row);
+            content.right.push_back(std::move(placed.row));
+        } else {
+            content.forTag(placed.tag).push_back(std::move(placed.row));
+        }
         ++content.rowCount;
     }
     return content;

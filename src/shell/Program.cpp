@@ -10,6 +10,7 @@
 #include "settings/TFormVariant.h"
 #include "shell/TFormMain.h"
 #include "shell/TOKBottomDlg.h"
+#include "split/TFormItemShare.h"
 #include "split/TFormSplit.h"
 #include "store/TDataModule1.h"
 
@@ -26,8 +27,9 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formNewZap = new TFormNewZap(*this, m_formMain.get());
     m_formVal = new TFormVal(*this, m_formMain.get());
     installHelpCommands(*this);
-    new DocumentCommands(*this, *m_formMain); // owned by the main window
-    new TFormSplit(*this, m_formMain.get());  // owned by the main window
+    new DocumentCommands(*this, *m_formMain);    // owned by the main window
+    new TFormItemShare(*this, m_formMain.get()); // owned by the main window
+    new TFormSplit(*this, m_formMain.get());     // owned by the main window
     followPartyNames();
 }
 
