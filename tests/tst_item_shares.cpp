@@ -2,6 +2,7 @@
 // moves out of a split, the dialog with its balancing, undo and the case file.
 #include "support/Strings.h"
 #include "support/TestProgram.h"
+#include "tst_documents_reader.h"
 
 #include "board/BoardColumnModel.h"
 #include "board/BoardListView.h"
@@ -22,6 +23,7 @@
 
 using namespace ravnobor;
 using board::BoardListView;
+using test::DocxReader;
 using test::ItemRow;
 using test::strings;
 
@@ -132,6 +134,7 @@ private slots:
     void savedAndOpenedAgain();
     void olderCaseOpensUnchanged();
     void badStoredShareFailsLoad();
+    void reportAndPartyList();
     void suggestedDivision_data();
     void suggestedDivision();
 };
@@ -518,6 +521,27 @@ void TestItemShares::suggestedDivision() {
     QCOMPARE(f.captions(f.right()).contains(QStringLiteral("Дом (2/3)")), keepPlaced);
     f.trigger("Edit_Undo");
     QCOMPARE(f.stored(1, "1_доля"), QVariant(QStringLiteral("1/3")));
+}
+
+void TestItemShares::reportAndPartyList() {
+    Fixture f({{QStringLiteral("Квартира"), d(100), Null, Null, d(0), Null},
+               {QStringLiteral("Стол"), d(10), Null, Null, d(1), Null}},
+              {{1, QStringLiteral("1/3")}});
+    f.trigger("ToolButton14");
+    f.trigger("N22");
+    QCOMPARE(f.tp.dialogs.shown.size(), 0);
+    const QString folder = f.program().state.documentsFolder;
+    const DocxReader report = DocxReader::fromFile(folder + QStringLiteral("/Вариант раздела имущества.docx"));
+    const auto rows = report.rows();
+    QCOMPARE(int(rows.size()), 2 + 2 + 1);
+    QCOMPARE(rows[2], (strings({"1", "Квартира (1/3)", "33,33", "", "1", "Квартира (2/3)", "66,67"})));
+    QCOMPARE(rows[3], (strings({"2", "Стол", "10", "", "", "", ""})));
+    // Exact sums: 33,333… + 10 and 66,666…; half of 110 is 55, so party 1 pays up 11,67.
+    QCOMPARE(rows[4], (strings({"", "ИТОГО", "43,33 руб.", "", "", "ИТОГО", "66,67 руб."})));
+    QVERIFY2(report.text().contains(QStringLiteral("11,67 руб.")), qPrintable(report.text()));
+    const QStringList party2 =
+        DocxReader::fromFile(folder + QStringLiteral("/Список имущества стороны 2.docx")).paragraphs();
+    QCOMPARE(party2, (QStringList{QStringLiteral("Квартира (2/3)\t66,67 руб."), QString()}));
 }
 
 QTEST_MAIN(TestItemShares)

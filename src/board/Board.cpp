@@ -173,7 +173,7 @@ void Board::ListView1DragDrop(BoardListView& target, BoardListView& source) {
     // itself, where it already knows it, so it skips its own announcement.
     m_program.dataModule().writer().moveItem(m_state.divisionVariant, item.key, target.tag(), item.name, this);
     source.clearSelectionQuietly();
-    const bool split = item.share.has_value();
+    const bool split = item.share != nullptr;
     BoardRow moved = source.columnModel().take(row);
     if (split) {
         // Out of a split the whole item goes: its row in the other side list goes too.

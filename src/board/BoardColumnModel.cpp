@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QMimeData>
 
+#include <map>
+
 namespace ravnobor::board {
 
 BoardColumnModel::BoardColumnModel(int tag, QObject* parent) : QAbstractTableModel(parent), m_tag(tag) {}
@@ -11,8 +13,18 @@ void BoardColumnModel::replaceRows(std::vector<BoardRow> rows) {
     beginResetModel();
     m_sum = Money();
     m_partSum = split::ExactAmount();
-    for (const BoardRow& r : rows)
-        addToSum(r, 1);
+    // Parts are summed share by share: a few exact fractions instead of one per split item.
+    std::map<std::pair<std::int64_t, std::int64_t>, Money> byShare;
+    for (const BoardRow& r : rows) {
+        if (!r.share)
+            m_sum += priceOf(r);
+        else if (r.price)
+            byShare[{r.share->numerator(), r.share->denominator()}] += *r.price;
+    }
+    for (const auto& [share, prices] : byShare) {
+        const std::int64_t part = m_tag < 0 ? share.second - share.first : share.first;
+        m_partSum = m_partSum + split::ExactAmount::ratio(prices.units() * part, share.second);
+    }
     m_rows.assign(std::move(rows));
     endResetModel();
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -20,7 +21,8 @@ struct BoardRow {
     std::optional<Money> price;
     // Party 1's share of an item split between the parties: it then stands in both side
     // lists, each showing that party's share and part of the price.
-    std::optional<Share> share = std::nullopt;
+    // Shared by every row with the same share text, so the rows stay small.
+    std::shared_ptr<const Share> share = nullptr;
 };
 
 // The items of one board column in list order, kept in blocks of a few hundred:

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <map>
 
 namespace ravnobor::board {
 
@@ -64,15 +65,21 @@ int variantOf(int allocationPos) {
     return (allocationPos - layout::ColAlloc1) / 3;
 }
 
-std::optional<Share> storedShare(const store::Statement& select, int pos, const QString& itemName) {
+// Shares already read, by their text: a case repeats a few shares many times.
+using ShareCache = std::map<QString, std::shared_ptr<const Share>>;
+
+std::shared_ptr<const Share> storedShare(const store::Statement& select, int pos, const QString& itemName,
+                                         ShareCache& cache) {
     if (pos < 0 || select.isNull(pos))
-        return std::nullopt;
+        return nullptr;
     const QString text = select.text(pos);
+    if (const auto known = cache.find(text); known != cache.end())
+        return known->second;
     if (text.trimmed().isEmpty())
-        return std::nullopt;
+        return nullptr;
     if (!Share::isValid(text))
         throw Error(QStringLiteral("Доля имущества «%1» не доля: «%2»").arg(itemName, text));
-    return Share::parse(text);
+    return cache.emplace(text, std::make_shared<const Share>(Share::parse(text))).first->second;
 }
 
 BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) {
@@ -88,13 +95,13 @@ BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) 
     return {namePos, pricePos, allocationPos, sharePos};
 }
 
-PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns) {
+PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns, ShareCache& shares) {
     PlacedBoardRow placed;
     BoardRow& row = placed.row;
     row.key = select.integer(layout::ColKey);
     row.name = select.isNull(columns.namePos) ? QString() : select.text(columns.namePos);
     row.price = storedPrice(select.value(columns.pricePos), row.name);
-    row.share = storedShare(select, columns.sharePos, row.name);
+    row.share = storedShare(select, columns.sharePos, row.name, shares);
     placed.tag = row.share || select.isNull(columns.allocationPos)
                      ? 0
                      : layout::allocationTag(select.integer(columns.allocationPos));
@@ -106,10 +113,11 @@ PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& 
 BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos) {
     const BoardColumns columns = boardColumns(db, pricePos, allocationPos);
     BoardContent content;
+    ShareCache shares;
     store::Statement select = db.prepare(
         QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     while (select.step()) {
-        PlacedBoardRow placed = readBoardRow(select, columns);
+        PlacedBoardRow placed = readBoardRow(select, columns, shares);
         if (placed.row.share) {
             content.left.push_back(placed.row);
             content.right.push_back(std::move(placed.row));
@@ -128,7 +136,8 @@ std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int 
     select.bind(1, key);
     if (!select.step())
         return std::nullopt;
-    return readBoardRow(select, columns);
+    ShareCache shares;
+    return readBoardRow(select, columns, shares);
 }
 
 } // namespace ravnobor::board
