@@ -6,6 +6,7 @@
 
 #include "board/BoardColumnModel.h"
 #include "board/BoardListView.h"
+#include "board/BoardRows.h"
 #include "shell/TFormMain.h"
 #include "split/ShareBalance.h"
 #include "split/SplitStore.h"
@@ -135,6 +136,8 @@ private slots:
     void olderCaseOpensUnchanged();
     void badStoredShareFailsLoad();
     void reportAndPartyList();
+    void splitStandsInTableOrder();
+    void rowsInKeyOrder();
     void suggestedDivision_data();
     void suggestedDivision();
 };
@@ -542,6 +545,44 @@ void TestItemShares::reportAndPartyList() {
     const QStringList party2 =
         DocxReader::fromFile(folder + QStringLiteral("/Список имущества стороны 2.docx")).paragraphs();
     QCOMPARE(party2, (QStringList{QStringLiteral("Квартира (2/3)\t66,67 руб."), QString()}));
+}
+
+void TestItemShares::splitStandsInTableOrder() {
+    Fixture f({{QStringLiteral("Стол"), d(10), Null, Null, d(1), Null},
+               {QStringLiteral("Дом"), d(100), Null, Null, d(0), Null},
+               {QStringLiteral("Стул"), d(5), Null, Null, d(1), Null},
+               {QStringLiteral("Шкаф"), d(20), Null, Null, d(-1), Null}});
+    f.select(f.centre(), 0);
+    f.shareDialog([](TFormItemShare& w) {
+        w.EditItemShare1->setText(QStringLiteral("1/2"));
+        w.ButtonOK->click();
+    });
+    QCOMPARE(f.captions(f.left()), (strings({"Стол", "Дом (1/2)", "Стул"})));
+    QCOMPARE(f.captions(f.right()), (strings({"Дом (1/2)", "Шкаф"})));
+    QCOMPARE(f.captions(f.centre()), QStringList());
+    QCOMPARE(f.text("Edit16"), QStringLiteral("65,00 руб.  "));
+    f.trigger("Edit_Undo");
+    QCOMPARE(f.captions(f.left()), (strings({"Стол", "Стул"})));
+    QCOMPARE(f.captions(f.centre()), strings({"Дом"}));
+    QCOMPARE(f.text("Edit16"), QStringLiteral("15,00 руб.  "));
+}
+
+void TestItemShares::rowsInKeyOrder() {
+    // Even keys in blocks, then every odd key put in its place: blocks grow past their
+    // size and part, and every item is found where it stands.
+    board::BoardRows rows;
+    std::vector<board::BoardRow> even;
+    for (qint64 key = 0; key < 3000; key += 2)
+        even.push_back({key, QString(), std::nullopt});
+    rows.assign(std::move(even));
+    for (qint64 key = 1; key < 3000; key += 2)
+        rows.insert(rows.keyOrderRow(key), {key, QString(), std::nullopt});
+    QCOMPARE(rows.size(), 3000);
+    for (int row = 0; row < rows.size(); ++row)
+        QCOMPARE(rows[row].key, qint64(row));
+    for (qint64 key : {0, 1, 511, 512, 1024, 2999})
+        QCOMPARE(rows.find(key), int(key));
+    QCOMPARE(rows.keyOrderRow(5000), 3000);
 }
 
 QTEST_MAIN(TestItemShares)

@@ -251,8 +251,12 @@ void Board::placeItem(qint64 key) {
         return;
     }
     takeItem(key);
-    for (BoardListView* view : targets)
-        view->columnModel().append(placed->row);
+    for (BoardListView* view : targets) {
+        if (placed->row.share)
+            view->columnModel().insertInKeyOrder(placed->row); // a split item stands in table order
+        else
+            view->columnModel().append(placed->row);
+    }
 }
 
 void Board::SummStr() {

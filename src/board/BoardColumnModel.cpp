@@ -70,6 +70,14 @@ void BoardColumnModel::append(BoardRow row) {
     endInsertRows();
 }
 
+void BoardColumnModel::insertInKeyOrder(BoardRow row) {
+    const int at = m_rows.keyOrderRow(row.key);
+    beginInsertRows({}, at, at);
+    addToSum(row, 1);
+    m_rows.insert(at, std::move(row));
+    endInsertRows();
+}
+
 BoardRow BoardColumnModel::take(int row) {
     beginRemoveRows({}, row, row);
     BoardRow taken = m_rows.take(row);

@@ -38,6 +38,8 @@ public:
 
     void replaceRows(std::vector<BoardRow> rows);
     void append(BoardRow row);
+    // Among the others in table order; a split item's rows come to the side lists so.
+    void insertInKeyOrder(BoardRow row);
     BoardRow take(int row);
     void replace(int row, BoardRow item);
     // The row of the item with that key, or -1. Looks from the end, where moved items land.

@@ -65,6 +65,48 @@ void BoardRows::push_back(BoardRow row) {
     ++m_size;
 }
 
+int BoardRows::keyOrderRow(qint64 key) const {
+    size_t block = 0;
+    while (block < m_blocks.size() && m_keys[block].high < key)
+        ++block;
+    if (block == m_blocks.size())
+        return m_size;
+    const std::vector<BoardRow>& rows = m_blocks[block];
+    size_t offset = 0;
+    while (offset < rows.size() && rows[offset].key < key)
+        ++offset;
+    return m_starts[block] + int(offset);
+}
+
+void BoardRows::insert(int row, BoardRow item) {
+    if (row >= m_size) {
+        push_back(std::move(item));
+        return;
+    }
+    const Place at = place(row);
+    std::vector<BoardRow>& rows = m_blocks[at.block];
+    m_keys[at.block].add(item.key);
+    rows.insert(rows.begin() + qsizetype(at.offset), std::move(item));
+    ++m_size;
+    for (size_t i = at.block + 1; i < m_starts.size(); ++i)
+        ++m_starts[i];
+    if (rows.size() > size_t(2 * BlockSize))
+        splitBlock(at.block);
+}
+
+void BoardRows::splitBlock(size_t block) {
+    std::vector<BoardRow>& rows = m_blocks[block];
+    const auto half = qsizetype(rows.size() / 2);
+    std::vector<BoardRow> tail(std::make_move_iterator(rows.begin() + half), std::make_move_iterator(rows.end()));
+    rows.erase(rows.begin() + half, rows.end());
+    const int start = m_starts[block] + int(half);
+    m_keys[block] = rangeOf(rows);
+    const KeyRange tailKeys = rangeOf(tail);
+    m_blocks.insert(m_blocks.begin() + qsizetype(block) + 1, std::move(tail));
+    m_starts.insert(m_starts.begin() + qsizetype(block) + 1, start);
+    m_keys.insert(m_keys.begin() + qsizetype(block) + 1, tailKeys);
+}
+
 BoardRow BoardRows::take(int row) {
     const Place at = place(row);
     std::vector<BoardRow>& block = m_blocks[at.block];

@@ -37,6 +37,10 @@ public:
 
     void assign(std::vector<BoardRow> rows);
     void push_back(BoardRow row);
+    // The row before which an item with that key stands in table order, when the list is
+    // in table order (before the first larger key), found through the blocks' key ranges.
+    int keyOrderRow(qint64 key) const;
+    void insert(int row, BoardRow item);
     BoardRow take(int row);
     void set(int row, BoardRow item);
     // The row of the item with that key, or -1; looks from the end, where moved items land.
@@ -53,6 +57,7 @@ private:
     // blocks stay at least half full on average.
     void mergeAround(size_t block);
     void eraseBlock(size_t block);
+    void splitBlock(size_t block);
 
     std::vector<std::vector<BoardRow>> m_blocks;
     std::vector<int> m_starts; // the list row of each block's first item
