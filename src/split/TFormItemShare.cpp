@@ -53,6 +53,8 @@ TFormItemShare::TFormItemShare(Program& program, QWidget* parent) : QDialog(pare
     EditItemShare2->setObjectName(QStringLiteral("EditItemShare2"));
     EditItemShare2->setReadOnly(true);
     EditItemShare2->setFocusPolicy(Qt::ClickFocus);
+    LabelPartCaption1 = plainLabel(QStringLiteral("LabelPartCaption1"), this);
+    LabelPartCaption2 = plainLabel(QStringLiteral("LabelPartCaption2"), this);
     LabelPart1 = plainLabel(QStringLiteral("LabelPart1"), this);
     LabelPart2 = plainLabel(QStringLiteral("LabelPart2"), this);
     LabelBalance = plainLabel(QStringLiteral("LabelBalance"), this);
@@ -63,12 +65,15 @@ TFormItemShare::TFormItemShare(Program& program, QWidget* parent) : QDialog(pare
     ButtonCancel = button(QStringLiteral("ButtonCancel"), QStringLiteral("Отмена"), this);
 
     auto* grid = new QGridLayout;
+    // The shares, and below them each party's part of the item on the current price basis.
     grid->addWidget(LabelShare1, 0, 0);
     grid->addWidget(EditItemShare1, 0, 1);
-    grid->addWidget(LabelPart1, 0, 2);
     grid->addWidget(LabelShare2, 1, 0);
     grid->addWidget(EditItemShare2, 1, 1);
-    grid->addWidget(LabelPart2, 1, 2);
+    grid->addWidget(LabelPartCaption1, 2, 0);
+    grid->addWidget(LabelPart1, 2, 1);
+    grid->addWidget(LabelPartCaption2, 3, 0);
+    grid->addWidget(LabelPart2, 3, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ButtonBalance);
     buttons->addStretch(1);
@@ -116,6 +121,8 @@ void TFormItemShare::Edit_ShareItemClick() {
     LabelItemName->setText(m_itemName);
     LabelShare1->setText(state.party1Name + QStringLiteral(", доля"));
     LabelShare2->setText(state.party2Name + QStringLiteral(", доля"));
+    LabelPartCaption1->setText(state.party1Name + QStringLiteral(", часть"));
+    LabelPartCaption2->setText(state.party2Name + QStringLiteral(", часть"));
     LabelBalance->clear();
     EditItemShare1->setText(item.share ? item.share->text() : QString());
     showParts();

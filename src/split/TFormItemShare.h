@@ -33,6 +33,8 @@ public:
     QLabel* LabelShare2 = nullptr;
     QLineEdit* EditItemShare1 = nullptr;
     QLineEdit* EditItemShare2 = nullptr; // read-only
+    QLabel* LabelPartCaption1 = nullptr;
+    QLabel* LabelPartCaption2 = nullptr;
     QLabel* LabelPart1 = nullptr;
     QLabel* LabelPart2 = nullptr;
     QLabel* LabelBalance = nullptr;
