@@ -253,13 +253,14 @@ void TestHistory::emptyHistoryAndLongNames() {
     QCOMPARE(undo->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QCOMPARE(redo->shortcuts(),
              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
-    // In the menu "Правка": undo, redo, a separator, then the new item.
+    // In the menu "Правка": undo, redo, a separator, then the new item and the shares.
     const QList<QAction*> entries = f.form().findChild<QMenu*>(QStringLiteral("MenuEdit"))->actions();
-    QCOMPARE(entries.size(), 4);
+    QCOMPARE(entries.size(), 5);
     QCOMPARE(entries[0], undo);
     QCOMPARE(entries[1], redo);
     QVERIFY(entries[2]->isSeparator());
     QCOMPARE(entries[3]->objectName(), QStringLiteral("Edit_NewItem"));
+    QCOMPARE(entries[4]->objectName(), QStringLiteral("Edit_ShareItem"));
 
     f.select("ListView1", 0);
     f.trigger("SpeedButton3Action");

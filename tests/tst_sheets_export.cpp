@@ -92,6 +92,7 @@ private slots:
     void csvText();
     void roundTrip();
     void emptyCase();
+    void splitItem();
 };
 
 void TestSheetsExport::xlsxThroughTheMenu() {
@@ -222,6 +223,22 @@ void TestSheetsExport::emptyCase() {
     QCOMPARE(book.sheets[0].rows.size(), size_t(2));
     QCOMPARE(book.sheets[0].rows[1], strings({"Итого", "", "0", "0", "0"}));
     QVERIFY(rawCells(target, "xl/worksheets/sheet1.xml").at(u8("C2")).first.isEmpty()); // no formula over no rows
+}
+
+void TestSheetsExport::splitItem() {
+    ExportFixture f;
+    // Дом (1250000,50 on the first basis) split 1/3 in the first variant.
+    f.program->dataModule().writer().setItemShare(0, 1, QStringLiteral("1/3"), u8("Дом"));
+    const sheets::ExportCase data = f.exportCase();
+    QCOMPARE(sheets::receiverText(data, data.items[0], 0), f.program->state.party1Name + QStringLiteral(" (1/3), ") +
+                                                               f.program->state.party2Name + QStringLiteral(" (2/3)"));
+    const std::vector<sheets::TotalsRow> rows = sheets::totalsRows(data);
+    // Variant 1, price 1: Дом's parts 416666,83 and 833333,67 (exact thirds, rounded), Машина 0,10 to party 2.
+    const std::array<Money, 5>& sums = rows[0].sums;
+    QCOMPARE(sums[0].toPlainText(QLocale()), u8("1250000,6"));
+    QCOMPARE(sums[2].toPlainText(QLocale()), u8("0"));
+    QCOMPARE(sums[3].toPlainText(QLocale()), u8("416666,83"));
+    QCOMPARE(sums[4].toPlainText(QLocale()), u8("833333,77"));
 }
 
 QTEST_MAIN(TestSheetsExport)

@@ -17,6 +17,8 @@
 #include <QStatusBar>
 #include <QUuid>
 
+#include <algorithm>
+
 namespace ravnobor::board {
 
 namespace {
@@ -109,6 +111,8 @@ void Board::buildMenus() {
     QMenu* menu3 = popupMenu(QStringLiteral("PopupMenu3"), *m_right);
     m_MenuItem4 = menuItem(menu3, QStringLiteral("MenuItem4"), QStringLiteral("Стороне 1"), *m_right, *m_left);
     menuItem(menu3, QStringLiteral("MenuItem6"), undistributed, *m_right, *m_centre);
+    for (QMenu* menu : {menu1, menu2, menu3})
+        menu->addAction(m_form.commands().Edit_ShareItem);
 }
 
 void Board::connectToolbar() {
@@ -169,7 +173,18 @@ void Board::ListView1DragDrop(BoardListView& target, BoardListView& source) {
     // itself, where it already knows it, so it skips its own announcement.
     m_program.dataModule().writer().moveItem(m_state.divisionVariant, item.key, target.tag(), item.name, this);
     source.clearSelectionQuietly();
-    target.columnModel().append(source.columnModel().take(row));
+    const bool split = item.share != nullptr;
+    BoardRow moved = source.columnModel().take(row);
+    if (split) {
+        // Out of a split the whole item goes: its row in the other side list goes too.
+        BoardListView& twin = &source == m_left ? *m_right : *m_left;
+        if (const int other = twin.columnModel().rowOfKey(moved.key); other >= 0) {
+            twin.clearSelectionQuietly();
+            twin.columnModel().take(other);
+        }
+        moved.share.reset();
+    }
+    target.columnModel().append(std::move(moved));
     SummStr();
 }
 
@@ -201,7 +216,8 @@ std::optional<std::pair<BoardListView*, int>> Board::findItem(qint64 key) const 
 }
 
 void Board::takeItem(qint64 key) {
-    if (const auto found = findItem(key)) {
+    // A split item has a row in each side list.
+    while (const auto found = findItem(key)) {
         found->first->clearSelectionQuietly();
         found->first->columnModel().take(found->second);
     }
@@ -210,21 +226,37 @@ void Board::takeItem(qint64 key) {
 void Board::placeItem(qint64 key) {
     std::optional<PlacedBoardRow> placed = loadBoardRow(connection(), key, layout::priceColumn(m_state.priceBasis),
                                                         layout::allocationColumn(m_state.divisionVariant));
-    const auto found = findItem(key);
     if (!placed) {
         takeItem(key);
         return;
     }
-    BoardListView& target = list(placed->tag);
-    if (found && found->first == &target) {
-        target.columnModel().replace(found->second, std::move(placed->row));
+    std::vector<BoardListView*> targets{&list(placed->tag)};
+    if (placed->row.share)
+        targets = {m_left, m_right};
+    // Rows that stand where they should are replaced in place; the others go and come.
+    std::vector<std::pair<BoardListView*, int>> standing;
+    bool elsewhere = false;
+    for (BoardListView* view : {m_left, m_centre, m_right}) {
+        const int row = view->columnModel().rowOfKey(key);
+        if (row < 0)
+            continue;
+        if (std::find(targets.begin(), targets.end(), view) != targets.end())
+            standing.emplace_back(view, row);
+        else
+            elsewhere = true;
+    }
+    if (!elsewhere && standing.size() == targets.size()) {
+        for (const auto& [view, row] : standing)
+            view->columnModel().replace(row, placed->row);
         return;
     }
-    if (found) {
-        found->first->clearSelectionQuietly();
-        found->first->columnModel().take(found->second);
+    takeItem(key);
+    for (BoardListView* view : targets) {
+        if (placed->row.share)
+            view->columnModel().insertInKeyOrder(placed->row); // a split item stands in table order
+        else
+            view->columnModel().append(placed->row);
     }
-    target.columnModel().append(std::move(placed->row));
 }
 
 void Board::SummStr() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/BoardRows.h"
+#include "split/ExactAmount.h"
 
 #include <QAbstractTableModel>
 #include <QByteArray>
@@ -23,15 +24,22 @@ public:
 
     int tag() const { return m_tag; }
     int count() const { return m_rows.size(); }
-    Money sum() const { return m_sum; }
+    // The exact sum of the list's prices, split items counted with this side's part.
+    split::ExactAmount sum() const { return m_partSum + m_sum; }
     const BoardRow& row(int row) const { return m_rows[row]; }
-    // The price as the list shows it; empty when there is none.
+    // The price as the list shows it, a split item's part rounded to cents; empty when there is none.
     QString priceText(int row) const;
+    // The name as the list shows it: a split item's with this side's share, "Дача (60 %)".
+    QString caption(int row) const;
+    // This side's exact part of the item's price.
+    split::ExactAmount partOf(const BoardRow& row) const;
     // A copy of the items in list order.
     std::vector<BoardRow> rows() const { return m_rows.toVector(); }
 
     void replaceRows(std::vector<BoardRow> rows);
     void append(BoardRow row);
+    // Among the others in table order; a split item's rows come to the side lists so.
+    void insertInKeyOrder(BoardRow row);
     BoardRow take(int row);
     void replace(int row, BoardRow item);
     // The row of the item with that key, or -1. Looks from the end, where moved items land.
@@ -53,14 +61,19 @@ public:
     Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
 
 private:
-    static Money priceOf(const BoardRow& row) { return row.price.value_or(Money()); }
+    static Money priceOf(const BoardRow& row) { return row.share ? Money() : row.price.value_or(Money()); }
+    void addToSum(const BoardRow& row, int sign);
 
     int m_tag;
     BoardRows m_rows;
-    Money m_sum;
+    Money m_sum;                  // whole items
+    split::ExactAmount m_partSum; // parts of split items
     QString m_priceCaption = QStringLiteral("Цена");
     QByteArray m_dragToken;
 };
+
+// A share as a caption shows it: as typed, a percent followed by " %".
+QString shareLabel(const Share& share, bool party1);
 
 // What a drag from a board column carries: the window's token, the column's tag and
 // the dragged item's row key.

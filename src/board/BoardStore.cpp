@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cmath>
+#include <map>
 
 namespace ravnobor::board {
 
@@ -57,7 +58,29 @@ struct BoardColumns {
     int namePos = 0;
     int pricePos = 0;
     int allocationPos = 0;
+    int sharePos = -1; // none in a working copy made without share columns
 };
+
+int variantOf(int allocationPos) {
+    return (allocationPos - layout::ColAlloc1) / 3;
+}
+
+// Shares already read, by their text: a case repeats a few shares many times.
+using ShareCache = std::map<QString, std::shared_ptr<const Share>>;
+
+std::shared_ptr<const Share> storedShare(const store::Statement& select, int pos, const QString& itemName,
+                                         ShareCache& cache) {
+    if (pos < 0 || select.isNull(pos))
+        return nullptr;
+    const QString text = select.text(pos);
+    if (const auto known = cache.find(text); known != cache.end())
+        return known->second;
+    if (text.trimmed().isEmpty())
+        return nullptr;
+    if (!Share::isValid(text))
+        throw Error(QStringLiteral("Доля имущества «%1» не доля: «%2»").arg(itemName, text));
+    return cache.emplace(text, std::make_shared<const Share>(Share::parse(text))).first->second;
+}
 
 BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) {
     const QStringList names = propertyColumns(db);
@@ -67,17 +90,21 @@ BoardColumns boardColumns(store::Database& db, int pricePos, int allocationPos) 
     if (namePos < 0)
         throw Error(QStringLiteral("В таблице «%1» нет поля «%2»")
                         .arg(layout::PropertyTable, layout::PropertyColumnNames[layout::ColName]));
-    return {namePos, pricePos, allocationPos};
+    const int variant = variantOf(allocationPos);
+    const int sharePos = variant >= 0 && variant < 2 ? int(names.indexOf(layout::itemShareColumn(variant))) : -1;
+    return {namePos, pricePos, allocationPos, sharePos};
 }
 
-PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns) {
+PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& columns, ShareCache& shares) {
     PlacedBoardRow placed;
     BoardRow& row = placed.row;
     row.key = select.integer(layout::ColKey);
     row.name = select.isNull(columns.namePos) ? QString() : select.text(columns.namePos);
     row.price = storedPrice(select.value(columns.pricePos), row.name);
-    placed.tag =
-        select.isNull(columns.allocationPos) ? 0 : layout::allocationTag(select.integer(columns.allocationPos));
+    row.share = storedShare(select, columns.sharePos, row.name, shares);
+    placed.tag = row.share || select.isNull(columns.allocationPos)
+                     ? 0
+                     : layout::allocationTag(select.integer(columns.allocationPos));
     return placed;
 }
 
@@ -86,11 +113,17 @@ PlacedBoardRow readBoardRow(const store::Statement& select, const BoardColumns& 
 BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos) {
     const BoardColumns columns = boardColumns(db, pricePos, allocationPos);
     BoardContent content;
+    ShareCache shares;
     store::Statement select = db.prepare(
         QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     while (select.step()) {
-        PlacedBoardRow placed = readBoardRow(select, columns);
-        content.forTag(placed.tag).push_back(std::move(placed.row));
+        PlacedBoardRow placed = readBoardRow(select, columns, shares);
+        if (placed.row.share) {
+            content.left.push_back(placed.row);
+            content.right.push_back(std::move(placed.row));
+        } else {
+            content.forTag(placed.tag).push_back(std::move(placed.row));
+        }
         ++content.rowCount;
     }
     return content;
@@ -103,7 +136,8 @@ std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int 
     select.bind(1, key);
     if (!select.step())
         return std::nullopt;
-    return readBoardRow(select, columns);
+    ShareCache shares;
+    return readBoardRow(select, columns, shares);
 }
 
 } // namespace ravnobor::board

@@ -21,6 +21,8 @@ struct BoardContent {
     std::vector<BoardRow>& forTag(int tag) { return tag > 0 ? left : (tag < 0 ? right : centre); }
 };
 
+// A split item stands in both side lists; its share column is the variant's.
+
 // Every row of the property table in table order, placed by the sign of the
 // allocation at allocationPos, priced by the column at pricePos. A price that is no
 // number, or lies beyond the price limit, fails the load with a message naming the item.
@@ -30,7 +32,7 @@ BoardContent loadBoard(store::Database& db, int pricePos, int allocationPos);
 // column that shows it; empty when the row is gone.
 struct PlacedBoardRow {
     BoardRow row;
-    int tag = 0;
+    int tag = 0; // 0 for a split item, which row.share marks
 };
 std::optional<PlacedBoardRow> loadBoardRow(store::Database& db, qint64 key, int pricePos, int allocationPos);
 

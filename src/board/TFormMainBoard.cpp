@@ -40,8 +40,20 @@ std::vector<TFormMain::BoardItemText> TFormMain::boardItems(int tag) const {
     const board::BoardColumnModel& model = m_board->list(tag).columnModel();
     items.reserve(size_t(model.count()));
     for (int row = 0; row < model.count(); ++row)
-        items.push_back({model.row(row).name, model.priceText(row)});
+        items.push_back({model.caption(row), model.priceText(row)});
     return items;
+}
+
+std::optional<qint64> TFormMain::selectedBoardKey() const {
+    if (!m_board || !m_board->itemSelected())
+        return std::nullopt;
+    const board::BoardListView* list = m_board->selectedList();
+    if (!list || list->columnModel().count() == 0)
+        return std::nullopt;
+    const int row = list->selectedRow();
+    if (row < 0)
+        return std::nullopt;
+    return list->columnModel().row(row).key;
 }
 
 void TFormMain::showPartyNames() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "split/ExactAmount.h"
 #include "store/Money.h"
 #include "store/Share.h"
 
@@ -10,9 +11,9 @@
 namespace ravnobor::board {
 
 struct TotalsInput {
-    Money undistributed; // U, the centre list
-    Money share1;        // S1, the left list
-    Money share2;        // S2, the right list
+    split::ExactAmount undistributed; // U, the centre list
+    split::ExactAmount share1;        // S1, the left list, split items with party 1's part
+    split::ExactAmount share2;        // S2, the right list
     QString currencySuffix;
     QString party1Name;
     QString party2Name;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "split/ExactAmount.h"
 #include "store/Money.h"
 #include "store/Share.h"
 
@@ -24,9 +25,9 @@ struct DivisionReportData {
     QString currencySuffix;
     std::vector<BoardLine> party1Items; // the left list, in display order
     std::vector<BoardLine> party2Items; // the right list
-    Money share1Total;
-    Money share2Total;
-    Money undistributedTotal;
+    split::ExactAmount share1Total;     // exact: split items count with their parts
+    split::ExactAmount share2Total;
+    split::ExactAmount undistributedTotal;
     split::Share share; // party 1's share of the distributed part; equal unless the case sets one
 };
 

@@ -81,7 +81,7 @@ void typeBold(WordDocument& document, const QString& text) {
 } // namespace
 
 void fillDivisionReport(WordDocument& document, const DivisionReportData& data, const QLocale& locale) {
-    const auto amount = [&](Money m) { return m.toAmountText(data.currencySuffix, locale); };
+    const auto amount = [&](const split::ExactAmount& m) { return m.toAmountText(data.currencySuffix, locale); };
 
     document.replaceInDocument(QStringLiteral("<Заголовок>"), data.variantLine);
     document.replaceInDocument(QStringLiteral("<Сторона1>"), data.party1Name);
@@ -111,9 +111,9 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
     document.moveRightCell();
     typeBold(document, amount(data.share2Total));
 
-    const Money difference = (data.share1Total - data.share2Total).abs();
+    const split::ExactAmount difference = (data.share1Total - data.share2Total).abs();
     bool firstIsLarger = data.share1Total > data.share2Total;
-    QString payment = amount(difference.half());
+    QString payment = amount(difference.halved());
     // An unequal share: the party above its target pays the amount by which it is above.
     if (!data.share.isEqual()) {
         const split::ShareTotals shares =
@@ -200,7 +200,7 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
         ++number;
     }
 
-    const auto amount = [&](Money m) { return m.toAmountText(data.currencySuffix, locale); };
+    const auto amount = [&](const split::ExactAmount& m) { return m.toAmountText(data.currencySuffix, locale); };
     document.replaceInDocument(QStringLiteral("<Сторона 1>"), quoted1);
     document.replaceInDocument(QStringLiteral("<Сумма 1>"), amount(sum1));
     document.replaceInDocument(QStringLiteral("<Сторона 2>"), quoted2);

@@ -1,8 +1,10 @@
 #include "sheets/DivisionExport.h"
 
+#include "board/BoardColumnModel.h"
 #include "board/BoardStore.h"
 #include "board/TotalsText.h"
 #include "settings/PartyNames.h"
+#include "split/ExactAmount.h"
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Layout.h"
@@ -111,8 +113,8 @@ void writePropertySheet(XlsxBook& book, const ExportCase& data) {
         }
         writeText(sheet, row, 5, item.valuation);
         writeText(sheet, row, 6, item.notes);
-        writeText(sheet, row, 7, receiverText(data, item.tags[0]));
-        writeText(sheet, row, 8, receiverText(data, item.tags[1]));
+        writeText(sheet, row, 7, receiverText(data, item, 0));
+        writeText(sheet, row, 8, receiverText(data, item, 1));
         ++row;
     }
     // The sums as formulas, with their values cached for readers that do not calculate.
@@ -197,7 +199,29 @@ QFileDevice::Permissions newFilePermissions() {
 
 } // namespace
 
+// The position of each variant's item share column; -1 for a case without it.
+std::array<int, 2> itemSharePositions(store::Database& db) {
+    std::array<int, 2> positions{-1, -1};
+    store::Statement info = db.prepare(QStringLiteral("SELECT cid, name FROM pragma_table_info(?1)"));
+    info.bind(1, layout::PropertyTable);
+    while (info.step())
+        for (int v = 0; v < 2; ++v)
+            if (info.text(1) == layout::itemShareColumn(v))
+                positions[size_t(v)] = int(info.integer(0));
+    return positions;
+}
+
+std::optional<Share> storedItemShare(const QVariant& stored, const QString& itemName) {
+    const QString text = stored.isNull() ? QString() : stored.toString().trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    if (!Share::isValid(text))
+        throw Error(QStringLiteral("Доля имущества «%1» не доля: «%2»").arg(itemName, text));
+    return Share::parse(text);
+}
+
 std::vector<ExportItem> readExportItems(store::Database& db) {
+    const std::array<int, 2> sharePositions = itemSharePositions(db);
     store::Statement select = db.prepare(
         QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(store::quoteIdentifier(layout::PropertyTable)));
     std::vector<ExportItem> items;
@@ -212,8 +236,11 @@ std::vector<ExportItem> readExportItems(store::Database& db) {
         }
         item.valuation = select.value(layout::ColValuation).toString();
         item.notes = select.value(layout::ColNotes).toString();
-        for (int v = 0; v < 2; ++v)
+        for (int v = 0; v < 2; ++v) {
             item.tags[size_t(v)] = layout::allocationTag(select.value(layout::allocationColumn(v)).toLongLong());
+            if (sharePositions[size_t(v)] >= 0)
+                item.shares[size_t(v)] = storedItemShare(select.value(sharePositions[size_t(v)]), item.name);
+        }
         items.push_back(std::move(item));
     }
     return items;
@@ -227,7 +254,11 @@ QStringList propertyHeadings(const ExportCase& data) {
     return headings;
 }
 
-QString receiverText(const ExportCase& data, int tag) {
+QString receiverText(const ExportCase& data, const ExportItem& item, int variant) {
+    if (const std::optional<Share>& share = item.shares[size_t(variant)])
+        return QStringLiteral("%1 (%2), %3 (%4)")
+            .arg(data.party1, board::shareLabel(*share, true), data.party2, board::shareLabel(*share, false));
+    const int tag = item.tags[size_t(variant)];
     return tag == layout::ToParty1 ? data.party1
                                    : (tag == layout::ToParty2 ? data.party2 : QStringLiteral("не распределено"));
 }
@@ -241,16 +272,23 @@ std::vector<TotalsRow> totalsRows(const ExportCase& data, const QLocale& locale)
             input.party1Name = data.party1;
             input.party2Name = data.party2;
             for (const ExportItem& item : data.items) {
+                const Money price = priceMoney(item, basis);
+                if (const std::optional<Share>& share = item.shares[size_t(variant)]) {
+                    input.share1 = input.share1 + split::ExactAmount::partOf(*share, price);
+                    input.share2 = input.share2 + split::ExactAmount::otherPartOf(*share, price);
+                    continue;
+                }
                 const int tag = item.tags[size_t(variant)];
-                Money& sum = tag > 0 ? input.share1 : (tag < 0 ? input.share2 : input.undistributed);
-                sum += priceMoney(item, basis);
+                split::ExactAmount& sum = tag > 0 ? input.share1 : (tag < 0 ? input.share2 : input.undistributed);
+                sum = sum + price;
             }
             const board::TotalsTexts texts = board::totalsTexts(input, data.share, locale);
-            const Money distributed = input.share1 + input.share2;
+            const split::ExactAmount distributed = input.share1 + input.share2;
             rows.push_back(
                 {settings::variantEntry(variant, data.party1, data.party2),
                  settings::priceBasisEntry(basis, data.party1, data.party2),
-                 {distributed + input.undistributed, distributed, input.undistributed, input.share1, input.share2},
+                 {(distributed + input.undistributed).roundedToCents(), distributed.roundedToCents(),
+                  input.undistributed.roundedToCents(), input.share1.roundedToCents(), input.share2.roundedToCents()},
                  texts.halfCaption,
                  texts.edit20.trimmed(),
                  texts.edit12.trimmed(),
@@ -298,7 +336,7 @@ QByteArray csvText(const ExportCase& data, const QLocale& locale) {
             fields << store::plainNumberText(item.prices[size_t(p)], locale);
             sums[size_t(p)] += priceMoney(item, p);
         }
-        fields << item.valuation << item.notes << receiverText(data, item.tags[0]) << receiverText(data, item.tags[1]);
+        fields << item.valuation << item.notes << receiverText(data, item, 0) << receiverText(data, item, 1);
         line(fields);
     }
     QStringList total{QStringLiteral("Итого"), QString()};

@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace ravnobor::store {
@@ -24,6 +25,8 @@ struct ExportItem {
     QString valuation;
     QString notes;
     std::array<int, 2> tags{}; // the allocation tag in each division variant
+    // An item split between the parties in a variant: party 1's share there.
+    std::array<std::optional<Share>, 2> shares;
 };
 
 struct ExportCase {
@@ -42,7 +45,7 @@ std::vector<ExportItem> readExportItems(store::Database& db);
 // valuation and notes (levels joined by a blank), "Вариант 1", "Вариант 2".
 QStringList propertyHeadings(const ExportCase& data);
 // Who receives the item in a variant: a party's name, or "не распределено".
-QString receiverText(const ExportCase& data, int tag);
+QString receiverText(const ExportCase& data, const ExportItem& item, int variant);
 
 // One row of the "Итоги" sheet: the amounts of the totals panel for one variant and price basis.
 struct TotalsRow {

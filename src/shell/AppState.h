@@ -1,5 +1,6 @@
 #pragma once
 
+#include "split/ExactAmount.h"
 #include "store/Layout.h"
 #include "store/Money.h"
 #include "store/Share.h"
@@ -36,9 +37,9 @@ struct AppState {
     Share share;
 
     // Kept by the totals for the division report.
-    Money share1Total;
-    Money share2Total;
-    Money undistributedTotal;
+    split::ExactAmount share1Total;
+    split::ExactAmount share2Total;
+    split::ExactAmount undistributedTotal;
 
     // The twelve headings of the property-list grid; they travel with the case.
     std::array<QString, layout::HeadingCount> headings = layout::DesignHeadings;

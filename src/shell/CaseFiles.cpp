@@ -290,6 +290,9 @@ void WorkingCopy::prepareEmpty() {
     discard();
     try {
         store::casecheck::createEmptyCase(incomingPath());
+        // Like any case it is read, the template's layout gains the item share columns.
+        store::Database db(incomingPath(), store::Database::Mode::ReadWrite);
+        store::casecheck::ensureItemShareColumns(db);
     } catch (...) {
         discard();
         throw;

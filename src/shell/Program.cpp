@@ -11,6 +11,7 @@
 #include "sheets/SheetCommands.h"
 #include "shell/TFormMain.h"
 #include "shell/TOKBottomDlg.h"
+#include "split/TFormItemShare.h"
 #include "split/TFormSplit.h"
 #include "store/TDataModule1.h"
 
@@ -27,9 +28,10 @@ Program::Program(ProgramPaths programPaths, UserDialogs& userDialogs, DesktopOpe
     m_formNewZap = new TFormNewZap(*this, m_formMain.get());
     m_formVal = new TFormVal(*this, m_formMain.get());
     installHelpCommands(*this);
-    new DocumentCommands(*this, *m_formMain); // owned by the main window
-    new TFormSplit(*this, m_formMain.get());  // owned by the main window
-    new sheets::SheetCommands(*this);         // owned by the main window
+    new DocumentCommands(*this, *m_formMain);    // owned by the main window
+    new TFormItemShare(*this, m_formMain.get()); // owned by the main window
+    new TFormSplit(*this, m_formMain.get());     // owned by the main window
+    new sheets::SheetCommands(*this);            // owned by the main window
     followPartyNames();
 }
 

@@ -125,6 +125,7 @@ void TFormMain::collectCommands() {
     c.Edit_Undo = a("Edit_Undo");
     c.Edit_Redo = a("Edit_Redo");
     c.Edit_NewItem = a("Edit_NewItem");
+    c.Edit_ShareItem = a("Edit_ShareItem");
     c.Serv_SI = a("Serv_SI");
     c.Serv_Nastr = a("Serv_Nastr");
     c.Serv_Variant = a("Serv_Variant");
@@ -161,6 +162,7 @@ void TFormMain::buildActions() {
     makeAction(s(u"Edit_Redo"), s(u"Повторить"), s(u"Повторить"), s(u"edit-redo"))
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     makeAction(s(u"Edit_NewItem"), s(u"Добавить новое имущество"), s(u"Добавить новое имущество"), s(u"list-add"));
+    makeAction(s(u"Edit_ShareItem"), s(u"Разделить в долях…"), s(u"Разделить в долях"));
     for (const char16_t* name : {u"View_Panel", u"View_Stat"}) {
         QAction* act = makeAction(
             s(name), name == std::u16string_view(u"View_Panel") ? s(u"Панель инструментов") : s(u"Статусная строка"),
@@ -211,6 +213,7 @@ void TFormMain::buildMenu() {
     add(edit, u"Edit_Redo");
     edit->addSeparator();
     add(edit, u"Edit_NewItem");
+    add(edit, u"Edit_ShareItem");
 
     QMenu* view = menu(QStringLiteral("MenuView"), QStringLiteral("Вид"));
     add(view, u"View_Panel");

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -42,6 +43,7 @@ struct MainCommands {
     QAction* Edit_Undo = nullptr;
     QAction* Edit_Redo = nullptr;
     QAction* Edit_NewItem = nullptr;
+    QAction* Edit_ShareItem = nullptr;
     QAction* Serv_SI = nullptr;
     QAction* Serv_Nastr = nullptr;
     QAction* Serv_Variant = nullptr;
@@ -96,6 +98,8 @@ public:
     };
     // The items of the column of that tag, in list order (for the documents).
     std::vector<BoardItemText> boardItems(int tag) const;
+    // The row key of the item selected on the board, when a command may act on it.
+    std::optional<qint64> selectedBoardKey() const;
     // The banner, the party labels, the variant line, the totals and the board's popup
     // menus name the parties and the case.
     void showPartyNames();

@@ -8,11 +8,13 @@ QString shareCaption(const Share& share) {
     return QStringLiteral("Доля стороны 1 (%1) от суммы распределенного имущества").arg(share.text());
 }
 
-ShareTotals shareTotals(Money share1Total, Money share2Total, const Share& share, const QString& currencySuffix,
-                        const QLocale& locale) {
+ShareTotals shareTotals(const ExactAmount& share1Total, const ExactAmount& share2Total, const Share& share,
+                        const QString& currencySuffix, const QLocale& locale) {
     ShareTotals out;
-    out.target = ExactAmount::partOf(share, share1Total + share2Total);
-    const ExactAmount surplus = ExactAmount(share1Total) - out.target;
+    const ExactAmount distributed = share1Total + share2Total;
+    out.target = ExactAmount::ratio(distributed.numerator() * share.numerator(),
+                                    distributed.denominator() * share.denominator());
+    const ExactAmount surplus = share1Total - out.target;
     out.payment = surplus.abs();
     out.party1Pays = surplus.sign() > 0;
     out.targetCaption = shareCaption(share);

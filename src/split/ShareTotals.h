@@ -33,7 +33,7 @@ QString shareCaption(const Share& share);
 // From the two shares' sums S1 and S2. Party 1's target is share × (S1 + S2); the party
 // above its target is shown the amount to subtract, the other the amount to pay up,
 // both |S1 − target|. With equal shares the texts are those of an equal division.
-ShareTotals shareTotals(Money share1Total, Money share2Total, const Share& share, const QString& currencySuffix,
-                        const QLocale& locale = QLocale());
+ShareTotals shareTotals(const ExactAmount& share1Total, const ExactAmount& share2Total, const Share& share,
+                        const QString& currencySuffix, const QLocale& locale = QLocale());
 
 } // namespace ravnobor::split

@@ -10,7 +10,16 @@ namespace ravnobor::split {
 namespace {
 
 bool isFree(const SplitItem& item, bool keepPlaced) {
-    return !keepPlaced || layout::allocationTag(item.allocation) == layout::Undistributed;
+    return !keepPlaced || (!item.share && layout::allocationTag(item.allocation) == layout::Undistributed);
+}
+
+// A split item that stays split: it is with both parties, each with its part.
+bool staysSplit(const SplitItem& item, bool keepPlaced) {
+    return keepPlaced && item.share.has_value();
+}
+
+ExactAmount ofShare(const ExactAmount& amount, const Share& share) {
+    return ExactAmount::ratio(amount.numerator() * share.numerator(), amount.denominator() * share.denominator());
 }
 
 // The placement so far: placed items keep their side unless everything is to be placed again.
@@ -34,14 +43,21 @@ void summarise(const std::vector<SplitItem>& items, const Share& share, SplitPla
             ++plan.changed;
         if (isFree(item, plan.keptPlaced))
             ++plan.freeItems;
-        if (plan.allocation[i] == layout::ToParty1) {
+        if (staysSplit(item, plan.keptPlaced)) {
             ++plan.count1;
-            plan.share1 += item.price;
-            plan.own1 += item.price1;
+            ++plan.count2;
+            plan.share1 = plan.share1 + ExactAmount::partOf(*item.share, item.price);
+            plan.share2 = plan.share2 + ExactAmount::otherPartOf(*item.share, item.price);
+            plan.own1 = plan.own1 + ExactAmount::partOf(*item.share, item.price1);
+            plan.own2 = plan.own2 + ExactAmount::otherPartOf(*item.share, item.price2);
+        } else if (plan.allocation[i] == layout::ToParty1) {
+            ++plan.count1;
+            plan.share1 = plan.share1 + item.price;
+            plan.own1 = plan.own1 + item.price1;
         } else if (plan.allocation[i] == layout::ToParty2) {
             ++plan.count2;
-            plan.share2 += item.price;
-            plan.own2 += item.price2;
+            plan.share2 = plan.share2 + item.price;
+            plan.own2 = plan.own2 + item.price2;
         }
     }
     plan.fair1 = ExactAmount::partOf(share, all1);
@@ -50,9 +66,9 @@ void summarise(const std::vector<SplitItem>& items, const Share& share, SplitPla
 
 // ((V1 − F1) − (V2 − F2)) / 2, and what each party keeps above its fair share after it.
 void settleByOwnPrices(SplitPlan& plan) {
-    plan.payment = ((ExactAmount(plan.own1) - plan.fair1) - (ExactAmount(plan.own2) - plan.fair2)).halved();
-    plan.result1 = ExactAmount(plan.own1) - plan.payment - plan.fair1;
-    plan.result2 = ExactAmount(plan.own2) + plan.payment - plan.fair2;
+    plan.payment = ((plan.own1 - plan.fair1) - (plan.own2 - plan.fair2)).halved();
+    plan.result1 = plan.own1 - plan.payment - plan.fair1;
+    plan.result2 = plan.own2 + plan.payment - plan.fair2;
 }
 
 // Items that weigh nothing go to the party with fewer items, so neither list is left bare.
@@ -87,6 +103,10 @@ SplitPlan planMinimalPayment(const std::vector<SplitItem>& items, const Share& s
         total += units;
         if (plan.allocation[i] == layout::ToParty1)
             placed1 += units;
+        // A split part is rarely whole units; the search may take it to the nearest one,
+        // the payment below is exact.
+        if (staysSplit(items[i], keepPlaced))
+            placed1 += units * items[i].share->numerator() / items[i].share->denominator();
         if (!isFree(items[i], keepPlaced))
             continue;
         if (units == 0) {
@@ -102,9 +122,9 @@ SplitPlan planMinimalPayment(const std::vector<SplitItem>& items, const Share& s
     placeWeightless(weightless, plan.allocation);
     plan.proven = choice.proven;
     summarise(items, share, plan);
-    plan.payment = ExactAmount(plan.share1) - ExactAmount::partOf(share, plan.share1 + plan.share2);
-    plan.result1 = ExactAmount(plan.own1) - plan.fair1;
-    plan.result2 = ExactAmount(plan.own2) - plan.fair2;
+    plan.payment = plan.share1 - ofShare(plan.share1 + plan.share2, share);
+    plan.result1 = plan.own1 - plan.fair1;
+    plan.result2 = plan.own2 - plan.fair2;
     return plan;
 }
 

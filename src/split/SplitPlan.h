@@ -7,6 +7,7 @@
 
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 namespace ravnobor::split {
@@ -18,6 +19,9 @@ struct SplitItem {
     Money price1;       // party 1's own price
     Money price2;       // party 2's own price
     int allocation = 0; // where it lies now: 1, 0 or −1
+    // Party 1's share when the item is split between the parties (its allocation is then 0):
+    // kept in place it counts with its parts; placed again it goes whole.
+    std::optional<Share> share;
 };
 
 enum class SplitMethod { MinimalPayment, OwnPrices };
@@ -28,10 +32,10 @@ struct SplitPlan {
     std::vector<int> allocation; // every item's new place, in the order given
     int count1 = 0;              // items with party 1 afterwards
     int count2 = 0;
-    int changed = 0;   // items whose place changes
-    int freeItems = 0; // items the method was free to place
-    Money share1;      // by the chosen price basis
-    Money share2;
+    int changed = 0;    // items whose place changes
+    int freeItems = 0;  // items the method was free to place
+    ExactAmount share1; // by the chosen price basis, split items kept in place with their parts
+    ExactAmount share2;
     // What party 1 pays party 2 (negative: party 2 pays party 1). For the smallest
     // payment this is S1 − target by the chosen basis; by own prices it is
     // ((V1 − F1) − (V2 − F2)) / 2.
@@ -39,8 +43,8 @@ struct SplitPlan {
     bool proven = false; // no placement of the free items gives a smaller payment
     // By own prices: Vi, the total of party i's own prices of what it receives; Fi, its
     // share of its own prices of everything; and what it ends with above Fi after the payment.
-    Money own1;
-    Money own2;
+    ExactAmount own1;
+    ExactAmount own2;
     ExactAmount fair1;
     ExactAmount fair2;
     ExactAmount result1;

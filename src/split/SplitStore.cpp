@@ -4,6 +4,8 @@
 #include "store/Layout.h"
 #include "store/NumberText.h"
 
+#include <map>
+
 namespace ravnobor::split {
 
 namespace {
@@ -66,6 +68,18 @@ std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, 
                         .arg(layout::PropertyTable)
                         .arg(layout::PropertyColumnCount));
     const QString& priceName = layout::PropertyColumnNames[size_t(pricePos)];
+    // The item shares of the variant, by key; none in a case made before them.
+    std::map<qint64, Share> shares;
+    store::Statement columns = db.prepare(QStringLiteral("SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2"));
+    columns.bind(1, layout::PropertyTable).bind(2, layout::itemShareColumn(divisionVariant));
+    if (columns.step()) {
+        store::Statement split =
+            db.prepare(QStringLiteral("SELECT rowid, %1 FROM %2 WHERE %1 IS NOT NULL AND trim(%1) <> ''")
+                           .arg(store::quoteIdentifier(layout::itemShareColumn(divisionVariant)),
+                                store::quoteIdentifier(layout::PropertyTable)));
+        while (split.step())
+            shares.emplace(split.integer(0), Share::parse(split.text(1)));
+    }
     std::vector<SplitItem> items;
     while (select.step()) {
         const QVariant name = select.value(layout::ColName);
@@ -75,6 +89,10 @@ std::vector<SplitItem> loadSplitItems(store::Database& db, int divisionVariant, 
         item.price1 = priceOf(select.value(layout::ColPrice1), layout::PropertyColumnNames[layout::ColPrice1], name);
         item.price2 = priceOf(select.value(layout::ColPrice2), layout::PropertyColumnNames[layout::ColPrice2], name);
         item.allocation = layout::allocationTag(select.isNull(allocationPos) ? 0 : select.integer(allocationPos));
+        if (const auto found = shares.find(item.key); found != shares.end()) {
+            item.share = found->second;
+            item.allocation = layout::Undistributed;
+        }
         items.push_back(item);
     }
     return items;

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Layout.h"
+#include "store/Share.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -192,6 +193,25 @@ QString badValueReason(const Statement& row, int column, int pos) {
     return {};
 }
 
+// Why a stored item share cannot stand, or an empty text. Empty means the item is whole.
+QString badShareReason(const Statement& row, int column) {
+    const Type type = row.type(column);
+    if (type == Type::Null)
+        return {};
+    if (type == Type::Blob)
+        return QStringLiteral("двоичные данные вместо доли");
+    const QString text = row.value(column).toString();
+    if (text.trimmed().isEmpty() || Share::isValid(text))
+        return {};
+    return QStringLiteral("не доля: «%1»").arg(quotedText(text));
+}
+
+bool hasColumn(Database& db, const QString& table, const QString& name) {
+    Statement info = db.prepare(QStringLiteral("SELECT 1 FROM pragma_table_info(?1) WHERE name = ?2"));
+    info.bind(1, table).bind(2, name);
+    return info.step();
+}
+
 bool isCheckedColumn(int pos) {
     return pos == layout::ColName || pos == layout::ColNotes || pos == layout::ColValuation ||
            layout::isPriceColumn(pos) || layout::isAllocationColumn(pos);
@@ -258,22 +278,39 @@ void checkValues(Database& db) {
         positions.append(pos);
         columns << quoteIdentifier(layout::PropertyColumnNames[size_t(pos)]);
     }
+    QStringList names;
+    for (int pos : positions)
+        names << layout::PropertyColumnNames[size_t(pos)];
+    const qsizetype firstShare = names.size();
+    for (const QString& share : layout::ItemShareColumnNames) {
+        if (!hasColumn(db, layout::PropertyTable, share))
+            continue;
+        names << share;
+        columns << quoteIdentifier(share);
+    }
     Statement rows = db.prepare(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
                                     .arg(columns.join(QStringLiteral(", ")), quoteIdentifier(layout::PropertyTable)));
     qint64 number = 0;
     while (rows.step()) {
         ++number;
-        for (int i = 0; i < positions.size(); ++i) {
-            const QString reason = badValueReason(rows, i + 1, positions[i]);
+        for (int i = 0; i < names.size(); ++i) {
+            const QString reason =
+                i < firstShare ? badValueReason(rows, i + 1, positions[i]) : badShareReason(rows, i + 1);
             if (reason.isEmpty())
                 continue;
             const QString name = rows.type(1) == Type::Text ? quotedText(rows.text(1)) : QString();
-            throw Error(
-                QStringLiteral("В строке %1 («%2») таблицы «%3» в поле «%4» %5.")
-                    .arg(number)
-                    .arg(name, layout::PropertyTable, layout::PropertyColumnNames[size_t(positions[i])], reason));
+            throw Error(QStringLiteral("В строке %1 («%2») таблицы «%3» в поле «%4» %5.")
+                            .arg(number)
+                            .arg(name, layout::PropertyTable, names[i], reason));
         }
     }
+}
+
+void ensureItemShareColumns(Database& db) {
+    for (const QString& share : layout::ItemShareColumnNames)
+        if (!hasColumn(db, layout::PropertyTable, share))
+            db.execute(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                           .arg(quoteIdentifier(layout::PropertyTable), quoteIdentifier(share)));
 }
 
 void checkIntegrity(Database& db) {
@@ -414,6 +451,7 @@ void prepareIncomingCase(const QString& source, const QString& path) {
         Database db(path, Database::Mode::ReadWrite);
         db.execute(QStringLiteral("PRAGMA journal_mode = DELETE"));
         rebuildIndexes(db);
+        ensureItemShareColumns(db);
         ensureSettingsRow(db);
     } catch (const DatabaseError& e) {
         QFile::remove(path);

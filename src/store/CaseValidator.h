@@ -39,6 +39,9 @@ void checkIndexes(Database& db);
 // does not match its table, which the quick check does not see.
 void rebuildIndexes(Database& db);
 
+// Adds the item share columns a case made before them lacks; their values stay empty.
+void ensureItemShareColumns(Database& db);
+
 // Gives a settings table without a row its one row, with the design headings.
 void ensureSettingsRow(Database& db);
 

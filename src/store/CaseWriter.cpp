@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Error.h"
 #include "store/Layout.h"
+#include "store/Share.h"
 
 #include <algorithm>
 
@@ -35,6 +36,7 @@ QString CaseWriter::stepName(const QString& what, const QString& itemName) {
 void CaseWriter::reset(bool clean) {
     m_open.reset();
     m_keyColumns.clear();
+    m_hasItemShares.reset();
     const bool wasClean = isClean();
     m_history.clear();
     m_index = 0;
@@ -370,11 +372,40 @@ QString CaseWriter::columnName(CaseTable table, int pos) {
 
 // ---- the board's writes ----------------------------------------------------
 
+QString CaseWriter::itemShareColumn(int variant) {
+    if (!m_hasItemShares)
+        m_hasItemShares = columnsOf(CaseTable::Property).contains(layout::itemShareColumn(variant));
+    return *m_hasItemShares ? layout::itemShareColumn(variant) : QString();
+}
+
+void CaseWriter::clearItemShare(int variant, qint64 key) {
+    const QString column = itemShareColumn(variant);
+    if (!column.isEmpty())
+        writeCell(CaseTable::Property, column, key, QVariant());
+}
+
+void CaseWriter::setItemShare(int variant, qint64 key, const QString& shareText, const QString& itemName,
+                              const void* origin) {
+    Share::parse(shareText);
+    const QString typed = shareText.trimmed();
+    const QString column = itemShareColumn(variant);
+    if (column.isEmpty())
+        throw Error(QStringLiteral("В таблице «%1» нет поля «%2»")
+                        .arg(layout::PropertyTable, layout::itemShareColumn(variant)));
+    const QString& allocation = layout::PropertyColumnNames[size_t(layout::allocationColumn(variant))];
+    asStep(stepName(QStringLiteral("доли"), itemName), variant, origin, [&] {
+        if (!writeCell(CaseTable::Property, column, key, typed.isEmpty() ? QVariant() : QVariant(typed)))
+            throw Error(QStringLiteral("Имущество «%1» не найдено в списке имущества").arg(itemName));
+        writeCell(CaseTable::Property, allocation, key, qint64(layout::Undistributed));
+    });
+}
+
 void CaseWriter::moveItem(int variant, qint64 key, int tag, const QString& itemName, const void* origin) {
     const QString& column = layout::PropertyColumnNames[size_t(layout::allocationColumn(variant))];
     asStep(stepName(QStringLiteral("перенос"), itemName), variant, origin, [&] {
         if (!writeCell(CaseTable::Property, column, key, qint64(tag)))
             throw Error(QStringLiteral("Имущество «%1» не найдено в списке имущества").arg(itemName));
+        clearItemShare(variant, key); // a move gives the whole item
     });
 }
 
@@ -396,7 +427,35 @@ void CaseWriter::gather(int variant, const void* origin) {
         m_open->change.updated = edit.keys;
         if (edit.keys.empty())
             m_open->step.edits.pop_back();
+        gatherShares(variant);
     });
+}
+
+void CaseWriter::gatherShares(int variant) {
+    const QString column = itemShareColumn(variant);
+    if (column.isEmpty())
+        return;
+    const QString quoted = quoteIdentifier(column);
+    Statement select = m_db.prepare(
+        QStringLiteral("SELECT %1, %2 FROM %3 WHERE %2 IS NOT NULL ORDER BY rowid")
+            .arg(quoteIdentifier(keyColumn(CaseTable::Property)), quoted, quoteIdentifier(layout::PropertyTable)));
+    std::vector<qint64> keys;
+    std::vector<QVariant> before;
+    while (select.step()) {
+        keys.push_back(select.integer(0));
+        before.push_back(select.value(1));
+    }
+    if (keys.empty())
+        return;
+    m_db.prepare(QStringLiteral("UPDATE %1 SET %2 = NULL WHERE %2 IS NOT NULL")
+                     .arg(quoteIdentifier(layout::PropertyTable), quoted))
+        .run();
+    ColumnEdit& edit = columnEdit(CaseTable::Property, column);
+    edit.keys.insert(edit.keys.end(), keys.begin(), keys.end());
+    edit.before.insert(edit.before.end(), before.begin(), before.end());
+    edit.after.resize(edit.keys.size());
+    std::vector<qint64>& updated = m_open->change.updated;
+    updated.insert(updated.end(), keys.begin(), keys.end());
 }
 
 void CaseWriter::placeItems(int variant, const std::vector<std::pair<qint64, int>>& placement, const QString& name) {
@@ -410,6 +469,7 @@ void CaseWriter::placeItems(int variant, const std::vector<std::pair<qint64, int
             const int storedTag = before.isNull() ? 0 : layout::allocationTag(before.toLongLong());
             if (storedTag != tag)
                 writeCell(CaseTable::Property, column, key, qint64(tag));
+            clearItemShare(variant, key); // a placed item goes whole
         }
     });
 }

@@ -83,6 +83,11 @@ public:
     // The board's writes. An Error names the item when its row is gone.
     void moveItem(int variant, qint64 key, int tag, const QString& itemName, const void* origin = nullptr);
     void gather(int variant, const void* origin = nullptr);
+    // Splits the item between the parties by party 1's share as typed (its allocation
+    // becomes 0), or makes it whole and undistributed again with an empty text. A text
+    // that is no share is refused with an Error and nothing is written.
+    void setItemShare(int variant, qint64 key, const QString& shareText, const QString& itemName,
+                      const void* origin = nullptr);
     // Places each (key, tag) in one step; keys whose stored tag is already that stay.
     void placeItems(int variant, const std::vector<std::pair<qint64, int>>& placement, const QString& name);
 
@@ -153,6 +158,12 @@ private:
     QString tableName(CaseTable table) const;
     QString keyColumn(CaseTable table);
     QStringList columnsOf(CaseTable table);
+    // The item share column of the variant; empty in a working copy made without them.
+    QString itemShareColumn(int variant);
+    // Clears the item's share in the variant, inside the open step.
+    void clearItemShare(int variant, qint64 key);
+    // Clears every share of the variant inside the open step.
+    void gatherShares(int variant);
     std::optional<std::vector<QVariant>> readRow(CaseTable table, qint64 key, const QStringList& columns);
 
     Database& m_db;
@@ -160,6 +171,7 @@ private:
     int m_index = 0;      // steps applied
     int m_cleanIndex = 0; // -1 when the saved state is no longer in the history
     std::map<CaseTable, QString> m_keyColumns;
+    std::optional<bool> m_hasItemShares;
 
     struct OpenStep {
         HistoryStep step;

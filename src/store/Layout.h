@@ -55,6 +55,14 @@ inline constexpr int priceColumn(int priceBasis) {
     return ColPrice1 + priceBasis;
 }
 
+// Party 1's share of an item split between the parties, as typed, one column per
+// division variant after the columns above. Older cases gain them at load. A split
+// item's allocation holds 0, so a reader that knows nothing of shares sees it undistributed.
+inline const std::array<QString, 2> ItemShareColumnNames = {QStringLiteral("1_доля"), QStringLiteral("2_доля")};
+inline const QString& itemShareColumn(int divisionVariant) {
+    return ItemShareColumnNames[size_t(divisionVariant)];
+}
+
 // Read by sign; an empty value counts as undistributed.
 inline constexpr int allocationTag(qint64 stored) {
     return stored > 0 ? ToParty1 : (stored < 0 ? ToParty2 : Undistributed);

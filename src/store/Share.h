@@ -28,6 +28,8 @@ public:
     // Party 2's share as a fraction: (denominator - numerator) / denominator.
     std::int64_t otherNumerator() const { return m_denominator - m_numerator; }
     bool isEqual() const { return 2 * m_numerator == m_denominator; }
+    // Typed as a percent ("60", "33,33 %") rather than as a fraction.
+    bool isPercent() const { return m_form == Form::Percent; }
     // The text as the user typed it, blanks around it dropped; empty for equal shares.
     const QString& text() const { return m_text; }
     // Party 2's share written the way party 1's was typed: "2/3" for "1/3", "66,67" for "33,33".
