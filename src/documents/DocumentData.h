@@ -28,6 +28,10 @@ struct DivisionReportData {
     Money share2Total;
     Money undistributedTotal;
     split::Share share; // party 1's share of the distributed part; equal unless the case sets one
+    // The balance at a glance as a PNG of this size in pixels at 96 dots per inch; none when empty.
+    QByteArray chartPng;
+    int chartWidth = 0;
+    int chartHeight = 0;
 };
 
 // One row of the property table, as stored.
@@ -42,11 +46,21 @@ struct GeneralListData {
     std::vector<PropertyListItem> items;
 };
 
+struct PartyListData {
+    QString partyName;
+    QString currencySuffix;
+    std::vector<BoardLine> items; // the party's list, in display order
+    Money total;                  // the list's sum, as the board keeps it
+};
+
 // The names of the documents, which the files take, and of their templates.
 inline const QString DivisionReportName = QStringLiteral("Вариант раздела имущества");
 inline const QString GeneralListName = QStringLiteral("Общий список имущества");
 inline const QString Party1ListName = QStringLiteral("Список имущества стороны 1");
 inline const QString Party2ListName = QStringLiteral("Список имущества стороны 2");
+// The report's picture of the balance, in pixels at 96 dots per inch (about 16 by 2,4 cm).
+inline constexpr int ReportChartWidth = 600;
+inline constexpr int ReportChartHeight = 90;
 inline const QString ReportTemplateFile = QStringLiteral("Отчет.dotx");
 inline const QString ListTemplateFile = QStringLiteral("Список.dotx");
 
