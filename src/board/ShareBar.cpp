@@ -38,13 +38,17 @@ ShareBar shareBar(const ShareBarInput& in, const QLocale& locale) {
     // Negative sums come only from odd case files; a bar of them would mislead.
     bar.empty = bar.distributed.units() <= 0 || in.share1.units() < 0 || in.share2.units() < 0;
     if (!bar.empty) {
-        bar.party1Label = in.party1Name + u' ' + percentText(in.share1, bar.distributed, locale);
-        bar.party2Label = in.party2Name + u' ' + percentText(in.share2, bar.distributed, locale);
+        bar.party1Name = in.party1Name;
+        bar.party2Name = in.party2Name;
+        bar.party1Percent = percentText(in.share1, bar.distributed, locale);
+        bar.party2Percent = percentText(in.share2, bar.distributed, locale);
+        bar.party1Label = in.party1Name + u' ' + bar.party1Percent;
+        bar.party2Label = in.party2Name + u' ' + bar.party2Percent;
     }
+    // Of all property, undistributed included.
     const Money all = bar.distributed + in.undistributed;
     if (all.units() > 0 && in.undistributed.units() >= 0)
-        bar.undistributedLabel =
-            QStringLiteral("Не распределено: %1 всего имущества").arg(percentText(in.undistributed, all, locale));
+        bar.undistributedLabel = QStringLiteral("Не распределено: %1").arg(percentText(in.undistributed, all, locale));
     return bar;
 }
 

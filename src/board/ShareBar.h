@@ -24,9 +24,13 @@ struct ShareBar {
     Money share1;
     Money distributed;
     Share target;
+    QString party1Name;
+    QString party2Name;
+    QString party1Percent; // "60,0 %"
+    QString party2Percent;
     QString party1Label; // "<name> 60,0 %"
     QString party2Label;
-    QString undistributedLabel; // "Не распределено: 20,0 % всего имущества"
+    QString undistributedLabel; // "Не распределено: 20,0 %", of all property
 
     // Where party 1's part ends and where the target mark stands in a bar `width` pixels wide.
     int party1Width(int width) const;

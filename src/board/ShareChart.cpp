@@ -17,6 +17,16 @@ void drawText(QPainter& painter, const QRect& box, Qt::Alignment alignment, cons
     painter.drawText(box, int(alignment | Qt::AlignVCenter), shown);
 }
 
+// A party's name and percent; a long name gives way, the percent always shows.
+void drawLabel(QPainter& painter, const QRect& box, Qt::Alignment alignment, const QString& name,
+               const QString& percent) {
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QString tail = u' ' + percent;
+    const int room = std::max(box.width() - metrics.horizontalAdvance(tail), 0);
+    const QString shown = metrics.elidedText(name, Qt::ElideRight, room) + tail;
+    painter.drawText(box, int(alignment | Qt::AlignVCenter), shown);
+}
+
 } // namespace
 
 ShareChart::ShareChart(QWidget* parent) : QWidget(parent) {
@@ -63,9 +73,10 @@ void ShareChart::paint(QPainter& painter, const QRect& area, const ShareBar& bar
     painter.drawRect(frame.adjusted(0, 0, -1, -1));
 
     const int half = labels.width() / 2;
-    drawText(painter, QRect(labels.left(), labels.top(), half - 4, line), Qt::AlignLeft, bar.party1Label);
-    drawText(painter, QRect(labels.left() + half + 4, labels.top(), labels.width() - half - 4, line), Qt::AlignRight,
-             bar.party2Label);
+    drawLabel(painter, QRect(labels.left(), labels.top(), half - 4, line), Qt::AlignLeft, bar.party1Name,
+              bar.party1Percent);
+    drawLabel(painter, QRect(labels.left() + half + 4, labels.top(), labels.width() - half - 4, line), Qt::AlignRight,
+              bar.party2Name, bar.party2Percent);
 
     const int mark = frame.left() + std::min(bar.targetX(frame.width()), frame.width() - 1);
     painter.fillRect(QRect(mark, frame.top() - MarkOverhang, 1, frame.height() + 2 * MarkOverhang), text);
