@@ -140,6 +140,7 @@ private slots:
     void documentFileTakesCaseNameAndOrdinaryMode();
     void reportNameEndingInInitialHasOneFullStop();
     void reportShowsTheBalanceAsAPicture();
+    void descriptionUnderTheTitle();
 
     void wordProcessorReadsEveryDocument_data();
     void wordProcessorReadsEveryDocument();
@@ -711,6 +712,29 @@ void TestDocuments::reportShowsTheBalanceAsAPicture() {
     QCOMPARE(picture.size(), QSize(2 * ReportChartWidth, 2 * ReportChartHeight));
     QVERIFY(picture.pixelColor(picture.width() / 10, picture.height() / 2) == QColor(167, 191, 237) ||
             picture.pixelColor(picture.width() / 10, picture.height() / 2 - 4) == QColor(167, 191, 237));
+}
+
+void TestDocuments::descriptionUnderTheTitle() {
+    const QString description = u"Раздел совместно нажитого имущества супругов Ивановых"_s;
+    DivisionReportData data = reportData({{u"Дом"_s, u"10"_s}}, {}, money("10"), {});
+    data.description = description;
+    const DocxReader withReport = report(data);
+    QCOMPARE(withReport.paragraphs().mid(0, 5),
+             QStringList({u"Вариант раздела имущества"_s, description, data.variantLine, u"Сторона 1: Иванов И.И."_s,
+                          u"Сторона 2: Петрова А.С."_s}));
+    QCOMPARE(withReport.rows()[2].mid(0, 3), strings({"1", "Дом", "10"}));
+
+    GeneralListData list = listData({{u"Дом"_s, 1500.0, QVariant(), QVariant(), QVariant(), QVariant()}});
+    list.description = description;
+    const DocxReader withList = generalList(list);
+    QCOMPARE(withList.paragraphs().mid(0, 3),
+             QStringList({u"Общий список имущества"_s,
+                          u"подлежащего разделу между сторонами \"Иванов И.И.\" и \"Петрова А.С.\""_s, description}));
+    QCOMPARE(withList.rows()[1].mid(0, 3), strings({"1", "Дом", "1500"}));
+
+    // No description, no line: the title is followed as before.
+    data.description.clear();
+    QCOMPARE(report(data).paragraphs().value(1), data.variantLine);
 }
 
 void TestDocuments::wordProcessorReadsEveryDocument_data() {

@@ -75,6 +75,7 @@ void DocumentCommands::handOver(const WordDocument& document, const QString& doc
 void DocumentCommands::ToolButton14Click() {
     const AppState& state = m_program.state;
     DivisionReportData data;
+    data.description = state.caseDescription;
     data.variantLine = m_formMain.Label3->text();
     data.party1Name = state.party1Name;
     data.party2Name = state.party2Name;
@@ -95,6 +96,7 @@ void DocumentCommands::ToolButton14Click() {
 void DocumentCommands::Doc_imClick() {
     const AppState& state = m_program.state;
     GeneralListData data;
+    data.description = state.caseDescription;
     data.party1Name = state.party1Name;
     data.party2Name = state.party2Name;
     data.currencySuffix = state.currencySuffix;

@@ -18,6 +18,7 @@ struct BoardLine {
 };
 
 struct DivisionReportData {
+    QString description; // the case's description; a line under the title when not empty
     QString variantLine; // the line above the board, as shown
     QString party1Name;
     QString party2Name;
@@ -40,6 +41,7 @@ struct PropertyListItem {
 };
 
 struct GeneralListData {
+    QString description; // the case's description; a line under the title when not empty
     QString party1Name;
     QString party2Name;
     QString currencySuffix;

@@ -99,6 +99,12 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
     document.replaceInDocument(QStringLiteral("<Заголовок>"), data.variantLine);
     document.replaceInDocument(QStringLiteral("<Сторона1>"), data.party1Name);
     document.replaceInDocument(QStringLiteral("<Сторона2>"), data.party2Name);
+    // Under the title, before the variant line.
+    if (!data.description.isEmpty()) {
+        document.moveDown();
+        document.typeText(data.description);
+        document.typeParagraph();
+    }
 
     document.goToFirstTable();
     document.moveDown();
@@ -186,6 +192,13 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
     document.replaceInDocument(QStringLiteral("<Сторона 2>"), quoted2);
     document.replaceInDocument(QStringLiteral("<Сторона 1>"), data.party1Name);
     document.replaceInDocument(QStringLiteral("<Сторона 2>"), data.party2Name);
+    // Under the title and the line that completes it.
+    if (!data.description.isEmpty()) {
+        document.moveDown();
+        document.moveToParagraphEnd();
+        document.typeParagraph();
+        document.typeText(data.description);
+    }
 
     document.goToFirstTable();
     document.moveDown();

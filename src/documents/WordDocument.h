@@ -32,6 +32,8 @@ public:
     // under the horizontal middle of the current cell, else the paragraph after the table.
     // Outside a table, the next paragraph.
     void moveDown();
+    // The end of the paragraph at the insertion point (the End key).
+    void moveToParagraphEnd();
     // The previous / next cell becomes the selection. Right from a table's last cell
     // appends an empty row with the last row's formatting and selects its first cell.
     void moveLeftCell();

@@ -54,6 +54,13 @@ void WordDocument::typeText(const QString& text) {
     d->useKeptFormat = false;
 }
 
+void WordDocument::moveToParagraphEnd() {
+    d->settleSelection(false);
+    const std::optional<bool> bold = d->pendingBold;
+    d->before = xml_node();
+    d->pendingBold = bold;
+}
+
 void WordDocument::typeParagraph() {
     d->settleSelection(m_replaceSelection);
     xml_node old = d->paragraph;
