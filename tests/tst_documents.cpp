@@ -23,6 +23,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace ravnobor;
@@ -141,6 +144,7 @@ private slots:
     void reportNameEndingInInitialHasOneFullStop();
     void reportShowsTheBalanceAsAPicture();
     void descriptionUnderTheTitle();
+    void refusedWriteNamesTheSystemsCause();
 
     void wordProcessorReadsEveryDocument_data();
     void wordProcessorReadsEveryDocument();
@@ -735,6 +739,26 @@ void TestDocuments::descriptionUnderTheTitle() {
     // No description, no line: the title is followed as before.
     data.description.clear();
     QCOMPARE(report(data).paragraphs().value(1), data.variantLine);
+}
+
+void TestDocuments::refusedWriteNamesTheSystemsCause() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    const QString folder = program.state.documentsFolder;
+    // A file size limit stands in for a full disk: the write is refused halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    documentAction(program, "N11")->trigger();
+    setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(t.dialogs.shown.size(), 1);
+    QCOMPARE(t.dialogs.shown[0].text, u"Не удалось записать документ «Список имущества стороны 1» в папку «%1»: файл "
+                                      u"превышает допустимый размер."_s.arg(folder));
+    QVERIFY(t.desktop.opened.isEmpty());
+    QCOMPARE(QDir(folder).entryList({u"*Список*"_s}, QDir::Files | QDir::Hidden), QStringList());
 }
 
 void TestDocuments::wordProcessorReadsEveryDocument_data() {

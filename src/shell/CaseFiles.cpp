@@ -385,7 +385,8 @@ void writeCaseFile(const QString& workingCopy, const QString& target) {
     QSaveFile out(target);
     const auto failed = [&] { failSave(target, saveFailureReason(out, errno, folder.filePath(), in.size())); };
     errno = 0;
-    if (!out.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write the disk refuses fails at once, with the system's cause.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         failed();
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(CopyChunk);

@@ -21,7 +21,7 @@ QString fileSystemReason(int systemError) {
     case EIO:
         return QStringLiteral("ошибка ввода-вывода на диске");
     case EFBIG:
-        return QStringLiteral("файл слишком велик для этой файловой системы");
+        return QStringLiteral("файл превышает допустимый размер");
     case ENAMETOOLONG:
         return QStringLiteral("слишком длинное имя файла");
     default:
