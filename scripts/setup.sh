@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the program needs (only those missing) and builds it.
+# Installs the Debian packages the program needs (only those missing) and builds it;
+# with --tests also the packages the tests need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-svg-dev qt6-translations-l10n libsqlite3-dev
           libzip-dev libpugixml-dev libxlsxwriter-dev sqlite3 zip unzip xvfb xauth desktop-file-utils shared-mime-info
           dpkg-dev file appstream groff-base man-db clang-format)
+# With --tests: what only the tests need, a real word processor that reads every kind of document.
+if [ "${1:-}" = --tests ]; then
+    packages+=(libreoffice-writer-nogui)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

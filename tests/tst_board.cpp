@@ -7,6 +7,8 @@
 #include "board/Board.h"
 #include "board/BoardColumnModel.h"
 #include "board/BoardListView.h"
+#include "board/ShareBar.h"
+#include "board/ShareChart.h"
 #include "board/TotalsPanel.h"
 #include "shell/TFormMain.h"
 #include "store/Database.h"
@@ -118,6 +120,7 @@ private slots:
     void failedLoadLeavesBoard();
     void totalsBeforeFirstComputation();
     void totalsPanel();
+    void longPartyNameIsElided();
     void toolbarMovesStoreTheTag();
     void moveClearsCaseSavedOnlyOnChange();
     void moveToOwnListGoesToTheEnd();
@@ -137,6 +140,17 @@ private slots:
     void layoutWidths();
     void listsLookAsDesigned();
     void boardItemsForDocuments();
+    void moveKeysInTooltips();
+    void keyMoves_data();
+    void keyMoves();
+    void keyMovesOneAfterAnother();
+    void keyMoveNeedsASelection();
+    void tabGoesRoundTheLists();
+    void menuKeyOpensPopupAtSelection_data();
+    void menuKeyOpensPopupAtSelection();
+    void shareBarGeometry_data();
+    void shareBarGeometry();
+    void chartFollowsTheTotals();
 };
 
 void TestBoard::loadPlacesBySignAndShowsPlainPrices() {
@@ -238,6 +252,27 @@ void TestBoard::totalsBeforeFirstComputation() {
                               "перетаскивания \"мышью\""})));
     QVERIFY(panel.findChild<QWidget*>(QStringLiteral("ToolBar4")));
     QVERIFY(panel.findChild<QWidget*>(QStringLiteral("ToolBar2")));
+}
+
+void TestBoard::longPartyNameIsElided() {
+    Fixture f({{QStringLiteral("Дом"), d(1000), Null, Null, i(1), Null}});
+    f.form().resize(670, f.form().height());
+    QCoreApplication::processEvents();
+    const QString longName = QStringLiteral("Общество с ограниченной ответственностью «Очень длинное название "
+                                            "предприятия, которое не помещается в строку итогов»");
+    f.program().state.party1Name = longName;
+    f.form().SummStr();
+    QCoreApplication::processEvents(); // the rows are laid out
+    auto* label = f.form().findChild<QLabel*>(QStringLiteral("Label14"));
+    QVERIFY(label->text().endsWith(QChar(0x2026)));
+    QVERIFY(label->text().startsWith(QStringLiteral("  Общество")));
+    QCOMPARE(label->toolTip(), longName);
+    // The sums stay inside the row.
+    auto* row = f.form().findChild<QWidget*>(QStringLiteral("ToolBar4"));
+    auto* equalising = f.form().findChild<QLineEdit*>(QStringLiteral("Edit12"));
+    QVERIFY(equalising->geometry().right() <= row->width());
+    QCOMPARE(f.text("Label8"), QStringLiteral("   . ."));
+    QVERIFY(f.form().findChild<QLabel*>(QStringLiteral("Label8"))->toolTip().isEmpty());
 }
 
 void TestBoard::totalsPanel() {
@@ -735,6 +770,251 @@ void TestBoard::boardItemsForDocuments() {
     QCOMPARE(left[1].price, QString());
     QCOMPARE(f.form().boardItems(-1).at(0).name, QStringLiteral("В"));
     QVERIFY(f.form().boardItems(0).empty());
+}
+
+namespace {
+
+// Five items: three undistributed, one with each party.
+QList<ItemRow> keyboardCase() {
+    return {{QStringLiteral("А"), d(1), Null, Null, Null, Null},
+            {QStringLiteral("Б"), d(2), Null, Null, Null, Null},
+            {QStringLiteral("В"), d(3), Null, Null, Null, Null},
+            {QStringLiteral("Лево"), d(4), Null, Null, i(1), Null},
+            {QStringLiteral("Право"), d(5), Null, Null, i(-1), Null}};
+}
+
+bool activate(Fixture& f) {
+    f.form().activateWindow();
+    return QTest::qWaitForWindowActive(&f.form());
+}
+
+} // namespace
+
+void TestBoard::moveKeysInTooltips() {
+    Fixture f({});
+    const std::pair<const char*, const char*> expected[] = {{"SpeedButton1Action", "Налево (Ctrl+Left)"},
+                                                            {"SpeedButton2Action", "Нераспределенное (Ctrl+Down)"},
+                                                            {"SpeedButton3Action", "Направо (Ctrl+Right)"}};
+    for (const auto& [name, tip] : expected) {
+        QAction* act = f.form().findChild<QAction*>(QString::fromLatin1(name));
+        QCOMPARE(act->toolTip(), QString::fromUtf8(tip));
+        QCOMPARE(act->statusTip(), QString::fromUtf8(tip).section(QStringLiteral(" ("), 0, 0));
+    }
+}
+
+void TestBoard::keyMoves_data() {
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<QStringList>("centre");
+    QTest::addColumn<QStringList>("right");
+    QTest::addColumn<int>("selectedAfter"); // in the source list; -1 for none
+    QTest::newRow("centre to party 1") << 0 << 1 << int(Qt::Key_Left) << strings({"Лево", "Б"}) << strings({"А", "В"})
+                                       << strings({"Право"}) << 1;
+    QTest::newRow("centre to party 2, last row")
+        << 0 << 2 << int(Qt::Key_Right) << strings({"Лево"}) << strings({"А", "Б"}) << strings({"Право", "В"}) << 1;
+    QTest::newRow("centre to its own end")
+        << 0 << 0 << int(Qt::Key_Down) << strings({"Лево"}) << strings({"Б", "В", "А"}) << strings({"Право"}) << 0;
+    QTest::newRow("party 1 to undistributed")
+        << 1 << 0 << int(Qt::Key_Down) << strings({}) << strings({"А", "Б", "В", "Лево"}) << strings({"Право"}) << -1;
+    QTest::newRow("party 2 to party 1") << -1 << 0 << int(Qt::Key_Left) << strings({"Лево", "Право"})
+                                        << strings({"А", "Б", "В"}) << strings({}) << -1;
+    QTest::newRow("party 1 to party 2") << 1 << 0 << int(Qt::Key_Right) << strings({}) << strings({"А", "Б", "В"})
+                                        << strings({"Право", "Лево"}) << -1;
+}
+
+void TestBoard::keyMoves() {
+    QFETCH(int, source);
+    QFETCH(int, row);
+    QFETCH(int, key);
+    QFETCH(QStringList, left);
+    QFETCH(QStringList, centre);
+    QFETCH(QStringList, right);
+    QFETCH(int, selectedAfter);
+    Fixture f(keyboardCase());
+    QVERIFY(activate(f));
+    BoardListView& from = source == 0 ? *f.centre() : (source > 0 ? *f.left() : *f.right());
+    from.setFocus();
+    f.select(&from, row);
+    QTest::keyClick(&from, Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(f.names(f.left()), left);
+    QCOMPARE(f.names(f.centre()), centre);
+    QCOMPARE(f.names(f.right()), right);
+    QCOMPARE(from.selectedRow(), selectedAfter);
+    QVERIFY(from.hasFocus());
+    if (selectedAfter >= 0)
+        QCOMPARE(from.currentIndex().row(), selectedAfter);
+    const qint64 movedKey = source == 0 ? row + 1 : (source > 0 ? 4 : 5);
+    const int target = key == Qt::Key_Left ? 1 : (key == Qt::Key_Right ? -1 : 0);
+    QCOMPARE(f.stored(movedKey).toLongLong(), qint64(target));
+}
+
+void TestBoard::keyMovesOneAfterAnother() {
+    Fixture f(keyboardCase());
+    QVERIFY(activate(f));
+    f.centre()->setFocus();
+    f.select(f.centre(), 0);
+    for (int n = 0; n < 3; ++n)
+        QTest::keyClick(f.centre(), Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(f.names(f.left()), (strings({"Лево", "А", "Б", "В"})));
+    QVERIFY(f.names(f.centre()).isEmpty());
+    QCOMPARE(f.text("Edit16"), QStringLiteral("10,00 руб.  "));
+    // A move by the toolbar button leaves nothing selected, as before.
+    f.select(f.left(), 0);
+    f.trigger("SpeedButton3Action");
+    QCOMPARE(f.names(f.right()), (strings({"Право", "Лево"})));
+    QCOMPARE(f.left()->selectedRow(), -1);
+}
+
+void TestBoard::keyMoveNeedsASelection() {
+    Fixture f(keyboardCase());
+    QVERIFY(activate(f));
+    f.centre()->setFocus();
+    f.centre()->clearSelection();
+    QTest::keyClick(f.centre(), Qt::Key_Left, Qt::ControlModifier);
+    QCOMPARE(f.names(f.left()), (strings({"Лево"})));
+    QCOMPARE(f.names(f.centre()), (strings({"А", "Б", "В"})));
+    QVERIFY(f.program().state.caseSaved);
+}
+
+void TestBoard::tabGoesRoundTheLists() {
+    Fixture f(keyboardCase());
+    QVERIFY(activate(f));
+    f.left()->setFocus();
+    const std::pair<bool, BoardListView*> steps[] = {
+        {true, f.centre()}, {true, f.right()}, {true, f.left()}, {false, f.right()}, {false, f.centre()}};
+    for (const auto& [forward, expected] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, forward ? Qt::NoModifier : Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), expected);
+        QCOMPARE(expected->selectedRow(), 0); // the focused list shows its current row
+    }
+    // A move by key from the list Tab reached.
+    QTest::keyClick(f.centre(), Qt::Key_Right, Qt::ControlModifier);
+    QCOMPARE(f.names(f.right()), (strings({"Право", "А"})));
+}
+
+void TestBoard::menuKeyOpensPopupAtSelection_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Menu") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+}
+
+void TestBoard::menuKeyOpensPopupAtSelection() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    Fixture f(keyboardCase());
+    QVERIFY(activate(f));
+    f.centre()->setFocus();
+    f.select(f.centre(), 2);
+    QTest::keyClick(f.centre(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    auto* menu = f.form().findChild<QMenu*>(QStringLiteral("PopupMenu2"));
+    QTRY_VERIFY(menu->isVisible());
+    const QRect item = f.centre()->visualRect(f.centre()->model()->index(2, 0));
+    QCOMPARE(menu->pos(), f.centre()->viewport()->mapToGlobal(item.center()));
+    menu->hide();
+    QVERIFY(!f.form().findChild<QMenu*>(QStringLiteral("PopupMenu1"))->isVisible());
+}
+
+void TestBoard::shareBarGeometry_data() {
+    QTest::addColumn<QString>("share1");
+    QTest::addColumn<QString>("share2");
+    QTest::addColumn<QString>("undistributed");
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("party1Width"); // of 300 pixels
+    QTest::addColumn<int>("targetX");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("0 %") << "0"
+                         << "250.5"
+                         << "0"
+                         << "" << false << 0 << 150
+                         << strings({"Иванов 0,0 %", "Петрова 100,0 %", "Не распределено: 0,0 %"});
+    QTest::newRow("50 %") << "100"
+                          << "100"
+                          << "200"
+                          << "" << false << 150 << 150
+                          << strings({"Иванов 50,0 %", "Петрова 50,0 %", "Не распределено: 50,0 %"});
+    QTest::newRow("share 1/3") << "100"
+                               << "200"
+                               << "0.01"
+                               << "1/3" << false << 100 << 100
+                               << strings({"Иванов 33,3 %", "Петрова 66,7 %", "Не распределено: 0,0 %"});
+    QTest::newRow("empty") << "0"
+                           << "0"
+                           << "12"
+                           << "" << true << 0 << 150 << strings({"", "", "Не распределено: 100,0 %"});
+    QTest::newRow("nothing at all") << "0"
+                                    << "0"
+                                    << "0"
+                                    << "" << true << 0 << 150 << strings({"", "", ""});
+}
+
+void TestBoard::shareBarGeometry() {
+    QFETCH(QString, share1);
+    QFETCH(QString, share2);
+    QFETCH(QString, undistributed);
+    QFETCH(QString, target);
+    QFETCH(bool, empty);
+    QFETCH(int, party1Width);
+    QFETCH(int, targetX);
+    QFETCH(QStringList, labels);
+    const board::ShareBar bar = board::shareBar({Money::fromDecimalText(share1), Money::fromDecimalText(share2),
+                                                 Money::fromDecimalText(undistributed), Share::parse(target),
+                                                 QStringLiteral("Иванов"), QStringLiteral("Петрова")});
+    QCOMPARE(bar.empty, empty);
+    QCOMPARE(bar.party1Width(300), party1Width);
+    QCOMPARE(bar.targetX(300), targetX);
+    QCOMPARE(QStringList({bar.party1Label, bar.party2Label, bar.undistributedLabel}), labels);
+}
+
+namespace {
+
+QColor pixel(const QImage& image, int x, int y) {
+    return image.pixelColor(QPoint(x, y) * image.devicePixelRatio());
+}
+
+} // namespace
+
+void TestBoard::chartFollowsTheTotals() {
+    Fixture f({{QStringLiteral("Дом"), d(100), Null, Null, i(1), Null},
+               {QStringLiteral("Машина"), d(300), Null, Null, i(-1), Null},
+               {QStringLiteral("Гараж"), d(100), Null, Null, Null, Null}});
+    f.form().resize(670, f.form().height());
+    QCoreApplication::processEvents();
+    auto* chart = f.form().findChild<board::ShareChart*>(QStringLiteral("ChartShares"));
+    QVERIFY(chart);
+    QVERIFY(chart->isVisible());
+    QVERIFY2(chart->width() >= 150, qPrintable(QString::number(chart->width())));
+    QCOMPARE(chart->bar().party1Label, QStringLiteral(" . . 25,0 %"));
+    QCOMPARE(chart->bar().undistributedLabel, QStringLiteral("Не распределено: 20,0 %"));
+
+    // A quarter in the left list's colour, the rest in the darker blue, the mark at the middle.
+    QImage image = chart->grab().toImage();
+    QRect bar = chart->barRect();
+    const int y = bar.center().y();
+    const int quarter = bar.left() + bar.width() / 4;
+    QCOMPARE(pixel(image, bar.left() + bar.width() / 8, y), board::Party1BarColour);
+    QCOMPARE(pixel(image, quarter + bar.width() / 8, y), board::Party2BarColour);
+    QCOMPARE(pixel(image, bar.right() - 3, y), board::Party2BarColour);
+    const int mark = bar.left() + chart->bar().targetX(bar.width());
+    QCOMPARE(pixel(image, mark, y), chart->palette().color(QPalette::WindowText));
+
+    // A move redraws it from the new sums: all distributed property with party 2.
+    f.select(f.left(), 0);
+    f.trigger("SpeedButton3Action");
+    QCOMPARE(chart->bar().party1Label, QStringLiteral(" . . 0,0 %"));
+    image = chart->grab().toImage();
+    QCOMPARE(pixel(image, bar.left() + 3, y), board::Party2BarColour);
+
+    // Nothing distributed: an empty frame that says so.
+    f.form().ClearDann();
+    QVERIFY(chart->bar().empty);
+    image = chart->grab().toImage();
+    const QColor background = chart->palette().color(QPalette::Window);
+    QCOMPARE(pixel(image, bar.left() + 3, y), background);
+    QCOMPARE(pixel(image, bar.right() - 3, y), background);
 }
 
 QTEST_MAIN(TestBoard)

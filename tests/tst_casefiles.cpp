@@ -4,6 +4,7 @@
 #include "store/CaseValidator.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/FileError.h"
 #include "store/Layout.h"
 #include "store/TDataModule1.h"
 #include "support/ForeignCases.h"
@@ -15,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -147,6 +150,8 @@ private slots:
     void saveFollowsSymlinkAndKeepsPermissions();
     void failedSaveLeavesOldFileWhole();
     void saveToMissingFolderSaysWhere();
+    void systemCausesInWords_data();
+    void systemCausesInWords();
     void saveOverAPipeOrDeviceIsRefused();
     void saveTargetsOfTheProgramAreRefused_data();
     void saveTargetsOfTheProgramAreRefused();
@@ -656,10 +661,29 @@ void TestCaseFiles::failedSaveLeavesOldFileWhole() {
         message = e.message();
     }
     setrlimit(RLIMIT_FSIZE, &old);
-    QVERIFY2(message.startsWith(QStringLiteral("Не удалось сохранить файл «") + target + QStringLiteral("»: ")),
-             qPrintable(message));
+    // The system's own cause, in words: the size the system allows was reached.
+    QCOMPARE(message, QStringLiteral("Не удалось сохранить файл «%1»: файл превышает допустимый размер.").arg(target));
     QCOMPARE(fileBytes(target), before);
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*Дело*")}, QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestCaseFiles::systemCausesInWords_data() {
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("none") << 0 << "";
+    QTest::newRow("full disk") << int(ENOSPC) << "на диске не хватает места";
+    QTest::newRow("quota") << int(EDQUOT) << "превышена дисковая квота пользователя";
+    QTest::newRow("permission") << int(EACCES) << "нет прав на запись";
+    QTest::newRow("not permitted") << int(EPERM) << "нет прав на запись";
+    QTest::newRow("read-only") << int(EROFS) << "файловая система доступна только для чтения";
+    QTest::newRow("other") << int(ENOTDIR)
+                           << QStringLiteral("системная ошибка: ") + QString::fromLocal8Bit(std::strerror(ENOTDIR));
+}
+
+void TestCaseFiles::systemCausesInWords() {
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    QCOMPARE(fileSystemReason(error), reason);
 }
 
 void TestCaseFiles::saveToMissingFolderSaysWhere() {

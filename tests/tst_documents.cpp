@@ -1,5 +1,6 @@
 // The three kinds of document, written through the core code and through the
 // "Документы" menu of the main window, read back as a reader sees them.
+#include "documents/DocumentFile.h"
 #include "documents/Documents.h"
 #include "shell/TFormMain.h"
 #include "store/Database.h"
@@ -14,11 +15,18 @@
 
 #include <QAction>
 #include <QDir>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ravnobor;
 using namespace ravnobor::documents;
@@ -132,8 +140,14 @@ private slots:
     void reportAndPartyListsPrintTheBoard();
     void missingTemplateEndsCommandWithMessage();
     void desktopThatCannotOpenNamesTheFile();
+    void documentFileTakesCaseNameAndOrdinaryMode();
+    void reportNameEndingInInitialHasOneFullStop();
+    void reportShowsTheBalanceAsAPicture();
+    void descriptionUnderTheTitle();
+    void refusedWriteNamesTheSystemsCause();
 
-    void wordProcessorReadsTheReport();
+    void wordProcessorReadsEveryDocument_data();
+    void wordProcessorReadsEveryDocument();
 };
 
 // ---- division variant report
@@ -272,8 +286,8 @@ void TestDocuments::reportFillsHeadingUnquotedAndKeepsOddNames() {
     data.party2Name = u"Кто-то <Сторона 2> #7# <Сторона1>"_s;
     const DocxReader reader = report(data);
     const QStringList p = reader.paragraphs();
-    QCOMPARE(p.mid(1, 3), QStringList({data.variantLine, u"Сторона 1: ООО \"Ромашка\"."_s,
-                                       u"Сторона 2: Кто-то <Сторона 2> #7# <Сторона1>."_s}));
+    QCOMPARE(p.mid(1, 3), QStringList({data.variantLine, u"Сторона 1: ООО \"Ромашка\""_s,
+                                       u"Сторона 2: Кто-то <Сторона 2> #7# <Сторона1>"_s}));
     QCOMPARE(reader.rows()[2], QStringList({u"1"_s, u"Стол & стул <дуб>\tрезной"_s, u"12"_s, QString(), QString(),
                                             QString(), QString()}));
     const QString q1 = u"\"ООО \"Ромашка\"\""_s, q2 = u"\"Кто-то <Сторона 2> #7# <Сторона1>\""_s;
@@ -295,7 +309,8 @@ void TestDocuments::reportTotalsRowIsBold() {
 void TestDocuments::reportLeavesNoPlaceholder() {
     const DocxReader reader = report(reportData({}, {}, {}, {}));
     const QString all = reader.text();
-    for (const char* placeholder : {"<Заголовок>", "<Сторона", "#5#", "#7#", "#8#", "#11#", "#14#"})
+    for (const char* placeholder :
+         {"<Заголовок>", "<Сторона", "#5#", "#7#", "#8#", "#11#", "#14#", "#15#", "<Диаграмма>"})
         QVERIFY2(!all.contains(QString::fromUtf8(placeholder)), placeholder);
 }
 
@@ -447,23 +462,49 @@ void TestDocuments::columnTextOfStoredValues() {
 
 void TestDocuments::partyList_data() {
     QTest::addColumn<std::vector<BoardLine>>("items");
+    QTest::addColumn<QString>("total");
     QTest::addColumn<QStringList>("paragraphs");
-    QTest::newRow("empty share") << std::vector<BoardLine>{} << QStringList({QString()});
-    QTest::newRow("rows") << std::vector<BoardLine>{{u"Дом"_s, u"1500"_s},
+    QTest::newRow("empty share") << std::vector<BoardLine>{} << u"0"_s
+                                 << strings({"Имущество, передаваемое стороне Иванов С. П.", "Итого: 0,00 руб."});
+    QTest::newRow("rows") << std::vector<BoardLine>{{u"Вклад в банке, счёт № 4081"_s, u"612350,75"_s},
                                                     {u"Сад & <пруд>"_s, u"10,5"_s},
                                                     {u"Без цены"_s, QString()},
                                                     {u" "_s, u"0"_s}}
-                          << strings({"Дом\t1500 руб.", "Сад & <пруд>\t10,5 руб.", "Без цены\t", " \t0 руб.", ""});
+                          << u"612361.25"_s
+                          << strings({"Имущество, передаваемое стороне Иванов С. П.",
+                                      "Вклад в банке, счёт № 4081\t612350,75 руб.", "Сад & <пруд>\t10,5 руб.",
+                                      "Без цены\t", " \t0 руб.", "Итого: 612361,25 руб."});
 }
 
 void TestDocuments::partyList() {
     QFETCH(std::vector<BoardLine>, items);
+    QFETCH(QString, total);
     QFETCH(QStringList, paragraphs);
     WordDocument doc = WordDocument::blank();
-    fillPartyList(doc, items, u"руб."_s);
+    fillPartyList(doc, {u"Иванов С. П."_s, u"руб."_s, items, Money::fromDecimalText(total)}, QLocale(u"ru_RU"_s));
     const DocxReader reader(doc.toDocx());
     QCOMPARE(reader.paragraphs(), paragraphs);
     QVERIFY(!reader.xml().contains("<w:br"));
+    // The heading is bold; every line below it has one right tab stop at the right margin
+    // (A4 less the blank document's margins), with dots up to the price.
+    pugi::xml_document xml;
+    QVERIFY(xml.load_buffer(reader.xml().constData(), size_t(reader.xml().size())));
+    const pugi::xml_node body = xml.child("w:document").child("w:body");
+    int lines = 0;
+    for (pugi::xml_node p = body.child("w:p"); p; p = p.next_sibling("w:p"), ++lines) {
+        const pugi::xml_node tabs = p.child("w:pPr").child("w:tabs");
+        const bool heading = lines == 0;
+        QCOMPARE(bool(tabs), !heading);
+        QCOMPARE(ravnobor::test::runIsBold(p.child("w:r")), heading);
+        if (heading)
+            continue;
+        QCOMPARE(int(std::distance(tabs.children().begin(), tabs.children().end())), 1);
+        const pugi::xml_node tab = tabs.child("w:tab");
+        QCOMPARE(QString::fromUtf8(tab.attribute("w:val").value()), u"right"_s);
+        QCOMPARE(QString::fromUtf8(tab.attribute("w:leader").value()), u"dot"_s);
+        QCOMPARE(tab.attribute("w:pos").as_int(), 11906 - 1701 - 850);
+    }
+    QCOMPARE(lines, int(paragraphs.size()));
 }
 
 // ---- the commands of the main window
@@ -480,8 +521,8 @@ void TestDocuments::commandWritesNumberedFilesAndOpensThem() {
     action->trigger();
     QCOMPARE(t.dialogs.shown.size(), 0);
     const QString folder = program.state.documentsFolder;
-    const QString first = folder + u"/Общий список имущества.docx"_s;
-    const QString second = folder + u"/Общий список имущества (2).docx"_s;
+    const QString first = folder + u"/case — Общий список имущества.docx"_s;
+    const QString second = folder + u"/case — Общий список имущества (2).docx"_s;
     QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second)}));
     const DocxReader reader = DocxReader::fromFile(second);
     QCOMPARE(reader.rows()[1], strings({"1", "Дом", "1500", "1400", "", "", ""}));
@@ -508,7 +549,7 @@ void TestDocuments::reportCommandPrintsTheMainWindowsState() {
     QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(path)}));
     const DocxReader reader = DocxReader::fromFile(path);
     QCOMPARE(reader.paragraphs().mid(1, 3),
-             QStringList({u"  Вариант раздела: тест"_s, u"Сторона 1: Первая."_s, u"Сторона 2: Вторая."_s}));
+             QStringList({u"  Вариант раздела: тест"_s, u"Сторона 1: Первая"_s, u"Сторона 2: Вторая"_s}));
     QCOMPARE(afterTable(reader),
              reportTotals(u"\"Первая\""_s, u"\"Вторая\""_s, u"10,50 ЕВРО"_s, u"4,00 ЕВРО"_s, u"1,00 ЕВРО"_s,
                           u"6,50 ЕВРО"_s, u"\"Первая\""_s, u"\"Вторая\""_s, u"3,25 ЕВРО"_s));
@@ -529,7 +570,8 @@ void TestDocuments::partyListCommandOfEmptyShareOpensEmptyDocument() {
     action->trigger();
     const QString path = program.state.documentsFolder + u"/Список имущества стороны 2.docx"_s;
     QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(path)}));
-    QCOMPARE(DocxReader::fromFile(path).paragraphs(), QStringList({QString()}));
+    QCOMPARE(DocxReader::fromFile(path).paragraphs(),
+             strings({"Имущество, передаваемое стороне  . .", "Итого: 0,00 руб."}));
     QVERIFY(documentAction(program, "N11"));
 }
 
@@ -549,7 +591,7 @@ void TestDocuments::reportAndPartyListsPrintTheBoard() {
     documentAction(program, "N11")->trigger();
     QCOMPARE(t.dialogs.shown.size(), 0);
     const QString folder = program.state.documentsFolder;
-    const auto rows = DocxReader::fromFile(folder + u"/Вариант раздела имущества.docx"_s).rows();
+    const auto rows = DocxReader::fromFile(folder + u"/case — Вариант раздела имущества.docx"_s).rows();
     QCOMPARE(int(rows.size()), 2 + 2 + 1);
     QCOMPARE(rows[2],
              QStringList({u"1"_s, left[0].name, left[0].price, QString(), u"1"_s, right[0].name, right[0].price}));
@@ -558,9 +600,11 @@ void TestDocuments::reportAndPartyListsPrintTheBoard() {
     QCOMPARE(rows[4], QStringList({QString(), u"ИТОГО"_s, program.state.share1Total.toAmountText(suffix), QString(),
                                    QString(), u"ИТОГО"_s, program.state.share2Total.toAmountText(suffix)}));
     QCOMPARE(program.state.share1Total, money("1502.5"));
-    const QStringList party1 = DocxReader::fromFile(folder + u"/Список имущества стороны 1.docx"_s).paragraphs();
-    QCOMPARE(party1, QStringList({left[0].name + u'\t' + left[0].price + u' ' + suffix,
-                                  left[1].name + u'\t' + left[1].price + u' ' + suffix, QString()}));
+    const QStringList party1 = DocxReader::fromFile(folder + u"/case — Список имущества стороны 1.docx"_s).paragraphs();
+    QCOMPARE(party1, QStringList({u"Имущество, передаваемое стороне "_s + program.state.party1Name,
+                                  left[0].name + u'\t' + left[0].price + u' ' + suffix,
+                                  left[1].name + u'\t' + left[1].price + u' ' + suffix,
+                                  u"Итого: "_s + program.state.share1Total.toAmountText(suffix)}));
 }
 
 void TestDocuments::missingTemplateEndsCommandWithMessage() {
@@ -591,29 +635,173 @@ void TestDocuments::desktopThatCannotOpenNamesTheFile() {
     QVERIFY(QFile::exists(path)); // kept for the user
 }
 
-void TestDocuments::wordProcessorReadsTheReport() {
-    const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
-    if (soffice.isEmpty())
-        QSKIP("LibreOffice (soffice) is not installed");
+void TestDocuments::documentFileTakesCaseNameAndOrdinaryMode() {
+    QCOMPARE(documentFileName(u"/дела/Иванов.rvb"_s, GeneralListName), u"Иванов — Общий список имущества"_s);
+    QCOMPARE(documentFileName(u"/дела/Иванов.копия.rvb"_s, GeneralListName),
+             u"Иванов.копия — Общий список имущества"_s);
+    QCOMPARE(documentFileName(QString(), GeneralListName), GeneralListName);
+    const mode_t previous = ::umask(022);
+    ravnobor::test::TestProgram t;
+    const QString casePath = t.path(u"Иванов.rvb"_s);
+    ravnobor::test::makeCase(casePath, {{u"Дом"_s, 1500.0, 1400.0, QVariant(), 1, 0}});
+    Program& program = t.start({casePath});
+    documentAction(program, "Doc_im")->trigger();
+    documentAction(program, "N11")->trigger();
+    ::umask(previous);
+    QCOMPARE(t.dialogs.shown.size(), 0);
+    const QString folder = program.state.documentsFolder;
+    const QStringList paths{folder + u"/Иванов — Общий список имущества.docx"_s,
+                            folder + u"/Иванов — Список имущества стороны 1.docx"_s};
+    QCOMPARE(t.desktop.opened, QList<QUrl>({QUrl::fromLocalFile(paths[0]), QUrl::fromLocalFile(paths[1])}));
+    for (const QString& path : paths) {
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0644));
+    }
+}
+
+void TestDocuments::reportNameEndingInInitialHasOneFullStop() {
+    DivisionReportData data = reportData({}, {}, {}, {});
+    data.party1Name = u"Иванов С. П."_s;
+    const QStringList p = report(data).paragraphs();
+    QCOMPARE(p.mid(2, 2), QStringList({u"Сторона 1: Иванов С. П."_s, u"Сторона 2: Петрова А.С."_s}));
+}
+
+namespace {
+
+// The document as LibreOffice reads it, converted to plain text; empty when it could not.
+QString wordProcessorText(const QString& soffice, const QByteArray& docx) {
     QTemporaryDir dir;
-    WordDocument doc = WordDocument::fromTemplate(reportTemplate());
-    fillDivisionReport(doc, reportData({{u"Дом & сад"_s, u"1500"_s}}, {}, money("1500"), {}), QLocale(u"ru_RU"_s));
-    const QString docx = dir.filePath(u"report.docx"_s);
-    QFile file(docx);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(doc.toDocx());
+    const QString path = dir.filePath(u"document.docx"_s);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(docx) != docx.size())
+        return {};
     file.close();
     QProcess process;
     process.setWorkingDirectory(dir.path());
     process.start(soffice, {u"-env:UserInstallation=file://"_s + dir.filePath(u"profile"_s), u"--headless"_s,
-                            u"--convert-to"_s, u"txt:Text (encoded):UTF8"_s, u"--outdir"_s, dir.path(), docx});
-    QVERIFY(process.waitForFinished(180000));
-    const QString text = QString::fromUtf8(ravnobor::test::fileBytes(dir.filePath(u"report.txt"_s)));
-    QVERIFY2(text.contains(u"Сторона 1: Иванов И.И."_s), qPrintable(text));
-    QVERIFY(text.contains(u"Дом & сад"_s));
-    QVERIFY(text.contains(u"ИТОГО"_s));
-    QVERIFY(text.contains(u"Для уравнивания долей сторона \"Иванов И.И.\" выплачивает стороне \"Петрова А.С.\" "
-                          u"денежную компенсацию в размере 750,00 руб."_s));
+                            u"--convert-to"_s, u"txt:Text (encoded):UTF8"_s, u"--outdir"_s, dir.path(), path});
+    if (!process.waitForFinished(180000))
+        return {};
+    return QString::fromUtf8(ravnobor::test::fileBytes(dir.filePath(u"document.txt"_s)));
+}
+
+} // namespace
+
+void TestDocuments::reportShowsTheBalanceAsAPicture() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    program.state.share1Total = money("100");
+    program.state.share2Total = money("300");
+    documentAction(program, "ToolButton14")->trigger();
+    QCOMPARE(t.dialogs.shown.size(), 0);
+    const DocxReader reader =
+        DocxReader::fromFile(program.state.documentsFolder + u"/Вариант раздела имущества.docx"_s);
+    // Under the payment sentence, a paragraph holding the picture, and nothing else of it in the text.
+    const QStringList paragraphs = reader.paragraphs();
+    const int payment = int(paragraphs.indexOf(QRegularExpression(u"^Для уравнивания долей.*"_s)));
+    QVERIFY(payment > 0);
+    QCOMPARE(paragraphs.value(payment + 1), u"Сумма компенсации прописью: сто рублей 00 копеек."_s);
+    QCOMPARE(paragraphs.value(payment + 2), QString());
+    QVERIFY(reader.xml().contains("<wp:extent cx=\"5715000\" cy=\"857250\"/>"));
+    QVERIFY(reader.xml().contains("<a:blip r:embed=\"rIdImage1\"/>"));
+    QVERIFY(
+        reader.part("word/_rels/document.xml.rels")
+            .contains(
+                "Id=\"rIdImage1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/image\" "
+                "Target=\"media/image1.png\""));
+    QVERIFY(reader.part("[Content_Types].xml").contains("<Default Extension=\"png\" ContentType=\"image/png\"/>"));
+    // Twice the pixels of its size on paper, so it stays sharp when printed; the bar's colours in it.
+    const QImage picture = QImage::fromData(reader.part("word/media/image1.png"), "PNG");
+    QCOMPARE(picture.size(), QSize(2 * ReportChartWidth, 2 * ReportChartHeight));
+    QVERIFY(picture.pixelColor(picture.width() / 10, picture.height() / 2) == QColor(167, 191, 237) ||
+            picture.pixelColor(picture.width() / 10, picture.height() / 2 - 4) == QColor(167, 191, 237));
+}
+
+void TestDocuments::descriptionUnderTheTitle() {
+    const QString description = u"Раздел совместно нажитого имущества супругов Ивановых"_s;
+    DivisionReportData data = reportData({{u"Дом"_s, u"10"_s}}, {}, money("10"), {});
+    data.description = description;
+    const DocxReader withReport = report(data);
+    QCOMPARE(withReport.paragraphs().mid(0, 5),
+             QStringList({u"Вариант раздела имущества"_s, description, data.variantLine, u"Сторона 1: Иванов И.И."_s,
+                          u"Сторона 2: Петрова А.С."_s}));
+    QCOMPARE(withReport.rows()[2].mid(0, 3), strings({"1", "Дом", "10"}));
+
+    GeneralListData list = listData({{u"Дом"_s, 1500.0, QVariant(), QVariant(), QVariant(), QVariant()}});
+    list.description = description;
+    const DocxReader withList = generalList(list);
+    QCOMPARE(withList.paragraphs().mid(0, 3),
+             QStringList({u"Общий список имущества"_s,
+                          u"подлежащего разделу между сторонами \"Иванов И.И.\" и \"Петрова А.С.\""_s, description}));
+    QCOMPARE(withList.rows()[1].mid(0, 3), strings({"1", "Дом", "1500"}));
+
+    // No description, no line: the title is followed as before.
+    data.description.clear();
+    QCOMPARE(report(data).paragraphs().value(1), data.variantLine);
+}
+
+void TestDocuments::refusedWriteNamesTheSystemsCause() {
+    ravnobor::test::TestProgram t;
+    Program& program = t.start();
+    const QString folder = program.state.documentsFolder;
+    // A file size limit stands in for a full disk: the write is refused halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    documentAction(program, "N11")->trigger();
+    setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(t.dialogs.shown.size(), 1);
+    QCOMPARE(t.dialogs.shown[0].text, u"Не удалось записать документ «Список имущества стороны 1» в папку «%1»: файл "
+                                      u"превышает допустимый размер."_s.arg(folder));
+    QVERIFY(t.desktop.opened.isEmpty());
+    QCOMPARE(QDir(folder).entryList({u"*Список*"_s}, QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestDocuments::wordProcessorReadsEveryDocument_data() {
+    QTest::addColumn<QByteArray>("docx");
+    QTest::addColumn<QStringList>("lines"); // each found whole in the converted text
+    const QLocale ru(u"ru_RU"_s);
+    {
+        WordDocument doc = WordDocument::fromTemplate(reportTemplate());
+        fillDivisionReport(doc, reportData({{u"Дом & сад"_s, u"1500"_s}}, {}, money("1500"), {}), ru);
+        QTest::newRow("report") << doc.toDocx()
+                                << strings({"Сторона 1: Иванов И.И.", "Дом & сад", "ИТОГО",
+                                            "Для уравнивания долей сторона \"Иванов И.И.\" выплачивает стороне "
+                                            "\"Петрова А.С.\" денежную компенсацию в размере 750,00 руб."});
+    }
+    {
+        WordDocument doc = WordDocument::fromTemplate(listTemplate());
+        fillGeneralList(doc, listData({{u"Дом"_s, 1500.0, 1400.0, QVariant(), u"Эксперт"_s, QVariant()}}), ru);
+        QTest::newRow("general list") << doc.toDocx() << strings({"Дом", "1500", "1400", "Эксперт"});
+    }
+    {
+        WordDocument doc = WordDocument::blank();
+        fillPartyList(
+            doc,
+            {u"Иванов С. П."_s, u"руб."_s, {{u"Вклад в банке, счёт № 4081"_s, u"612350,75"_s}}, money("612350.75")},
+            ru);
+        QTest::newRow("party list") << doc.toDocx()
+                                    << strings({"Имущество, передаваемое стороне Иванов С. П.",
+                                                "Вклад в банке, счёт № 4081\t612350,75 руб.", "Итого: 612350,75 руб."});
+    }
+}
+
+void TestDocuments::wordProcessorReadsEveryDocument() {
+    QFETCH(QByteArray, docx);
+    QFETCH(QStringList, lines);
+    const QString soffice = QStandardPaths::findExecutable(u"soffice"_s);
+    if (soffice.isEmpty()) {
+        if (qEnvironmentVariable("CI") == u"true"_s)
+            QFAIL("LibreOffice (soffice) is missing: ./test.sh installs it");
+        QSKIP("LibreOffice (soffice) is not installed");
+    }
+    const QString text = wordProcessorText(soffice, docx);
+    for (const QString& line : lines)
+        QVERIFY2(text.contains(line), qPrintable(line + u"\n---\n"_s + text));
 }
 
 QTEST_MAIN(TestDocuments)

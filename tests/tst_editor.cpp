@@ -148,6 +148,8 @@ private slots:
     void typedValueCommittedBefore_data();
     void typedValueCommittedBefore();
     void listWindowFromTheMainWindow();
+    void mainWindowClosedOverListWindow_data();
+    void mainWindowClosedOverListWindow();
     void badPriceInCellIsRefused();
     void summaryAllocationAcceptsOnlyIntegers();
     void pointLocaleInCells();
@@ -327,6 +329,42 @@ void TestEditor::listWindowFromTheMainWindow() {
     QCOMPARE(party2, QStringList{QStringLiteral("Лодка с мотором")});
     open->trigger(); // the mark flips at every use
     QVERIFY(!open->isChecked());
+}
+
+void TestEditor::mainWindowClosedOverListWindow_data() {
+    QTest::addColumn<int>("answer"); // to "Сохранить файл?"
+    QTest::addColumn<bool>("closed");
+    QTest::newRow("not saved") << int(QMessageBox::No) << true;
+    QTest::newRow("cancelled") << int(QMessageBox::Cancel) << false;
+}
+
+void TestEditor::mainWindowClosedOverListWindow() {
+    QFETCH(int, answer);
+    QFETCH(bool, closed);
+    ListCase c(fourItems());
+    TFormMain& main = c.program->formMain();
+    main.show();
+    c.tp.dialogs.nextAnswers.push_back(QMessageBox::StandardButton(answer));
+    bool mainClosed = false;
+    c.tp.dialogs.nextDialogs.push_back([&](QDialog& dialog) {
+        auto& form = static_cast<TFormPT&>(dialog);
+        form.setWindowModality(Qt::ApplicationModal); // as the modal loop would
+        form.show();
+        form.DBGridEh3->setCurrentIndex(form.listModel().index(0, editor::GridName));
+        form.DBGridEh3->setFocus();
+        form.DBGridEh3->ensureEditor();
+        form.DBGridEh3->openEditor()->setText(QStringLiteral("Дом с участком"));
+        mainClosed = main.close(); // the session ends while the list window is open
+        return form.result();
+    });
+    main.action(QStringLiteral("Serv_SI"))->trigger();
+    QCOMPARE(mainClosed, closed);
+    QVERIFY(!c.form().isVisible());
+    QCOMPARE(main.isVisible(), !closed);
+    QCOMPARE(c.tp.dialogs.shown.size(), 1);
+    QCOMPARE(c.tp.dialogs.shown.first().text, QStringLiteral("Сохранить файл?"));
+    // The typed name was committed before the case was let go.
+    QCOMPARE(c.stored(QStringLiteral("Дом с участком"), QStringLiteral("Цена 1")).toDouble(), 1000.5);
 }
 
 void TestEditor::badPriceInCellIsRefused() {

@@ -49,7 +49,9 @@ private slots:
 
     void topicOpensItsPageBesideTheExecutable();
     void contentsOpensTheIndexPage();
-    void missingPageOrBrowserCostsNothing();
+    void failureToOpenIsShown_data();
+    void failureToOpenIsShown();
+    void missingTopicPageIsShown();
     void menuHandsOverTheWebAndMailLinks();
     void mailSubjectIsPercentEncodedUtf8();
     void helpCommandsAreEnabled();
@@ -129,14 +131,45 @@ void TestHelp::contentsOpensTheIndexPage() {
     QVERIFY(m_test->dialogs.shown.isEmpty());
 }
 
-void TestHelp::missingPageOrBrowserCostsNothing() {
-    m_test->desktop.result = false; // no browser
+void TestHelp::failureToOpenIsShown_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("pageMissing");
+    QTest::addColumn<int>("handedOver");
+    QTest::addColumn<QString>("warning");
+    const QString noBrowser = QStringLiteral("не найдена программа для просмотра страниц.");
+    QTest::newRow("help, no browser") << "Help_sod" << false << 1
+                                      << QStringLiteral("Не удалось открыть справку: ") + noBrowser;
+    QTest::newRow("help, no page") << "Help_sod" << true << 0
+                                   << QStringLiteral("Не удалось открыть справку: нет файла «%1».");
+    QTest::newRow("web page") << "Help_Internet" << false << 1
+                              << QStringLiteral("Не удалось открыть страницу программы: ") + noBrowser;
+    QTest::newRow("mail") << "Help_pis" << false << 1
+                          << QStringLiteral("Не удалось открыть письмо разработчикам: не найдена почтовая программа.");
+}
+
+void TestHelp::failureToOpenIsShown() {
+    QFETCH(QString, command);
+    QFETCH(bool, pageMissing);
+    QFETCH(int, handedOver);
+    QFETCH(QString, warning);
+    m_test->desktop.result = false; // the desktop has no program for it
+    if (pageMissing) {
+        m_program->state.helpFilePath = m_test->path(QStringLiteral("нет/index.html"));
+        warning = warning.arg(m_program->state.helpFilePath);
+    }
+    m_program->formMain().action(command)->trigger();
+    QCOMPARE(m_test->desktop.opened.size(), handedOver);
+    QCOMPARE(m_test->dialogs.shown.size(), 1);
+    QCOMPARE(m_test->dialogs.shown.first().icon, QMessageBox::Warning);
+    QCOMPARE(m_test->dialogs.shown.first().text, warning);
+}
+
+void TestHelp::missingTopicPageIsShown() {
     ShowHelpTopic(*m_program, 4321);
-    action("Help_sod")->trigger();
-    action("Help_Internet")->trigger();
-    QCOMPARE(m_test->desktop.opened.size(), 3);
-    QCOMPARE(m_test->desktop.opened.first(), QUrl::fromLocalFile(m_test->appDir() + QStringLiteral("/help/4321.html")));
-    QVERIFY2(m_test->dialogs.shown.isEmpty(), "the program itself reports nothing");
+    QVERIFY(m_test->desktop.opened.isEmpty());
+    QCOMPARE(m_test->dialogs.shown.size(), 1);
+    QCOMPARE(m_test->dialogs.shown.first().text, QStringLiteral("Не удалось открыть справку: нет файла «%1».")
+                                                     .arg(m_test->appDir() + QStringLiteral("/help/4321.html")));
 }
 
 void TestHelp::menuHandsOverTheWebAndMailLinks() {

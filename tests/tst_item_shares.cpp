@@ -534,7 +534,7 @@ void TestItemShares::reportAndPartyList() {
     f.trigger("N22");
     QCOMPARE(f.tp.dialogs.shown.size(), 0);
     const QString folder = f.program().state.documentsFolder;
-    const DocxReader report = DocxReader::fromFile(folder + QStringLiteral("/Вариант раздела имущества.docx"));
+    const DocxReader report = DocxReader::fromFile(folder + QStringLiteral("/Дело — Вариант раздела имущества.docx"));
     const auto rows = report.rows();
     QCOMPARE(int(rows.size()), 2 + 2 + 1);
     QCOMPARE(rows[2], (strings({"1", "Квартира (1/3)", "33,33", "", "1", "Квартира (2/3)", "66,67"})));
@@ -543,8 +543,9 @@ void TestItemShares::reportAndPartyList() {
     QCOMPARE(rows[4], (strings({"", "ИТОГО", "43,33 руб.", "", "", "ИТОГО", "66,67 руб."})));
     QVERIFY2(report.text().contains(QStringLiteral("11,67 руб.")), qPrintable(report.text()));
     const QStringList party2 =
-        DocxReader::fromFile(folder + QStringLiteral("/Список имущества стороны 2.docx")).paragraphs();
-    QCOMPARE(party2, (QStringList{QStringLiteral("Квартира (2/3)\t66,67 руб."), QString()}));
+        DocxReader::fromFile(folder + QStringLiteral("/Дело — Список имущества стороны 2.docx")).paragraphs();
+    QCOMPARE(party2, (QStringList{QStringLiteral("Имущество, передаваемое стороне ") + f.program().state.party2Name,
+                                  QStringLiteral("Квартира (2/3)\t66,67 руб."), QStringLiteral("Итого: 66,67 руб.")}));
 }
 
 void TestItemShares::splitStandsInTableOrder() {

@@ -1,3 +1,4 @@
+#include "documents/AmountWords.h"
 #include "store/Error.h"
 #include "store/Money.h"
 #include "store/NumberText.h"
@@ -15,6 +16,8 @@ private slots:
     void plainText();
     void priceFromText_data();
     void priceFromText();
+    void amountInWords_data();
+    void amountInWords();
 };
 
 void TestMoney::amountText_data() {
@@ -110,6 +113,62 @@ void TestMoney::priceFromText() {
         QVERIFY(got.isNull());
     else
         QCOMPARE(got.toDouble(), expected.toDouble());
+}
+
+void TestMoney::amountInWords_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("currency");
+    QTest::addColumn<QString>("expected");
+    const auto row = [](const char* value, const char* currency, const char* expected) {
+        QTest::addRow("%s %s", value, currency)
+            << QString::fromLatin1(value) << QString::fromUtf8(currency) << QString::fromUtf8(expected);
+    };
+    row("4207824.63", "руб.", "четыре миллиона двести семь тысяч восемьсот двадцать четыре рубля 63 копейки");
+    row("0", "руб.", "ноль рублей 00 копеек");
+    row("1.01", "руб.", "один рубль 01 копейка");
+    row("2.02", "руб.", "два рубля 02 копейки");
+    row("5.05", "руб.", "пять рублей 05 копеек");
+    row("11.11", "руб.", "одиннадцать рублей 11 копеек");
+    row("12.12", "руб.", "двенадцать рублей 12 копеек");
+    row("21.21", "руб.", "двадцать один рубль 21 копейка");
+    row("101", "руб.", "сто один рубль 00 копеек");
+    row("1000", "руб.", "одна тысяча рублей 00 копеек");
+    row("2000", "руб.", "две тысячи рублей 00 копеек");
+    row("5000", "руб.", "пять тысяч рублей 00 копеек");
+    row("1000000", "руб.", "один миллион рублей 00 копеек");
+    row("1000000000", "руб.", "один миллиард рублей 00 копеек");
+    row("999999999999999.99", "руб.",
+        "девятьсот девяносто девять триллионов девятьсот девяносто девять миллиардов девятьсот девяносто девять "
+        "миллионов девятьсот девяносто девять тысяч девятьсот девяносто девять рублей 99 копеек");
+    row("1000000000000000", "руб.", "один квадриллион рублей 00 копеек");
+    row("0.005", "руб.", "ноль рублей 01 копейка"); // half away from zero
+    row("-3.5", "руб.", "три рубля 50 копеек");
+    row("0", "долл.США", "ноль долларов США 00 центов");
+    row("1.01", "долл.США", "один доллар США 01 цент");
+    row("2.02", "долл.США", "два доллара США 02 цента");
+    row("5.05", "долл.США", "пять долларов США 05 центов");
+    row("21.11", "долл.США", "двадцать один доллар США 11 центов");
+    row("2000", "долл.США", "две тысячи долларов США 00 центов");
+    row("0", "ЕВРО", "ноль евро 00 центов");
+    row("1.01", "ЕВРО", "один евро 01 цент");
+    row("2.02", "ЕВРО", "два евро 02 цента");
+    row("12.12", "ЕВРО", "двенадцать евро 12 центов");
+    row("1000000", "ЕВРО", "один миллион евро 00 центов");
+    row("0", "грн.", "ноль гривен 00 копеек");
+    row("1.01", "грн.", "одна гривна 01 копейка");
+    row("2.02", "грн.", "две гривны 02 копейки");
+    row("5.05", "грн.", "пять гривен 05 копеек");
+    row("11", "грн.", "одиннадцать гривен 00 копеек");
+    row("21.22", "грн.", "двадцать одна гривна 22 копейки");
+    row("1000000000", "грн.", "один миллиард гривен 00 копеек");
+    row("42", "фунт", "сорок два фунт 00");
+}
+
+void TestMoney::amountInWords() {
+    QFETCH(QString, value);
+    QFETCH(QString, currency);
+    QFETCH(QString, expected);
+    QCOMPARE(ravnobor::documents::amountInWords(Money::fromDecimalText(value), currency), expected);
 }
 
 QTEST_GUILESS_MAIN(TestMoney)

@@ -12,12 +12,14 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QUuid>
 
 #include <algorithm>
+#include <utility>
 
 namespace ravnobor::board {
 
@@ -69,6 +71,9 @@ void Board::buildLists() {
     row->addWidget(m_centre, 1);
     row->addWidget(m_right);
     area->setMinimumWidth(minimumClientWidth());
+    m_left->setNeighbours(m_right, m_centre);
+    m_centre->setNeighbours(m_left, m_right);
+    m_right->setNeighbours(m_centre, m_left);
     for (BoardListView* view : {m_left, m_centre, m_right}) {
         view->columnModel().setDragToken(m_dragToken);
         connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -121,11 +126,42 @@ void Board::connectToolbar() {
     m_form.connectCommand(commands.SpeedButton1, [this] { moveSelectedTo(*m_left); });
     m_form.connectCommand(commands.SpeedButton2, [this] { moveSelectedTo(*m_centre); });
     m_form.connectCommand(commands.SpeedButton3, [this] { moveSelectedTo(*m_right); });
+    giveMoveKey(commands.SpeedButton1, QKeySequence(Qt::CTRL | Qt::Key_Left));
+    giveMoveKey(commands.SpeedButton2, QKeySequence(Qt::CTRL | Qt::Key_Down));
+    giveMoveKey(commands.SpeedButton3, QKeySequence(Qt::CTRL | Qt::Key_Right));
+}
+
+void Board::giveMoveKey(QAction* move, const QKeySequence& key) {
+    move->setShortcut(key);
+    move->setToolTip(QStringLiteral("%1 (%2)").arg(move->statusTip(), key.toString(QKeySequence::PortableText)));
+    move->installEventFilter(this);
+}
+
+bool Board::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut)
+        m_moveByKey = true;
+    return QObject::eventFilter(watched, event);
 }
 
 void Board::moveSelectedTo(BoardListView& target) {
-    if (m_itemSelected && m_selectedList)
-        ListView1DragDrop(target, *m_selectedList);
+    const bool byKey = std::exchange(m_moveByKey, false);
+    if (!m_itemSelected || !m_selectedList)
+        return;
+    BoardListView& source = *m_selectedList;
+    const int row = source.selectedRow();
+    ListView1DragDrop(target, source);
+    if (byKey && row >= 0)
+        selectAfterKeyMove(source, row);
+}
+
+void Board::selectAfterKeyMove(BoardListView& source, int movedRow) {
+    const int count = source.columnModel().count();
+    if (count == 0)
+        return;
+    const QModelIndex next = source.model()->index(std::min(movedRow, count - 1), BoardColumnModel::NameColumn);
+    source.selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    source.scrollTo(next);
+    source.setFocus(Qt::OtherFocusReason);
 }
 
 void Board::ListView2SelectItem(BoardListView& list, bool selected) {
@@ -268,6 +304,10 @@ void Board::SummStr() {
     m_state.share1Total = m_left->columnModel().sum();
     m_state.share2Total = m_right->columnModel().sum();
     m_totals->show(texts);
+    // The bar is drawn to the pixel: sums rounded to the cent are exact enough for it.
+    m_totals->showShares(
+        shareBar({m_state.share1Total.roundedToCents(), m_state.share2Total.roundedToCents(),
+                  m_state.undistributedTotal.roundedToCents(), m_state.share, m_state.party1Name, m_state.party2Name}));
     for (BoardListView* view : {m_centre, m_left, m_right})
         view->columnModel().setPriceCaption(texts.priceCaption);
 }

@@ -49,6 +49,10 @@ public:
     bool acceptsDrop(const BoardListView& target, const QDropEvent& event) const override;
     void drop(BoardListView& target, const QDropEvent& event) override;
 
+protected:
+    // Notes that a move command was started by its key.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildLists();
     void buildMenus();
@@ -56,6 +60,8 @@ private:
     QAction* menuItem(QMenu* menu, const QString& objectName, const QString& caption, BoardListView& source,
                       BoardListView& target);
     void connectToolbar();
+    void giveMoveKey(QAction* move, const QKeySequence& key);
+    void selectAfterKeyMove(BoardListView& source, int movedRow);
     void letWindowDecideWidths();
     void ListView2SelectItem(BoardListView& list, bool selected);
     void moveSelectedTo(BoardListView& target);
@@ -83,6 +89,8 @@ private:
     // The latest selection change in any list; moves and reloads leave them alone.
     bool m_itemSelected = false;
     BoardListView* m_selectedList = nullptr;
+    // The running move came from its key: the source list then offers the next item.
+    bool m_moveByKey = false;
 };
 
 } // namespace ravnobor::board

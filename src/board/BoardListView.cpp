@@ -2,10 +2,12 @@
 
 #include "board/DesignScale.h"
 
+#include <QContextMenuEvent>
 #include <QDrag>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -31,6 +33,7 @@ BoardListView::BoardListView(const QString& objectName, int tag, const QColor& c
     setDragDropMode(DragDrop);
     setDropIndicatorShown(false);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    setTabKeyNavigation(false); // Tab goes to the next list, not the next cell
     setMinimumWidth(155);
 
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -60,6 +63,61 @@ void BoardListView::showSelection(bool visible) {
 void BoardListView::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
     showSelection(true);
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
+        selectCurrentRow();
+}
+
+void BoardListView::selectCurrentRow() {
+    if (m_model->count() == 0)
+        return;
+    const int selected = selectedRow();
+    const int row = selected >= 0 ? selected : (currentIndex().isValid() ? currentIndex().row() : 0);
+    const QModelIndex index = m_model->index(row, BoardColumnModel::NameColumn);
+    // Selected anew, so that the moves act on the list the focus is in.
+    clearSelectionQuietly();
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+void BoardListView::setNeighbours(BoardListView* previous, BoardListView* next) {
+    m_previous = previous;
+    m_next = next;
+}
+
+bool BoardListView::focusNextPrevChild(bool next) {
+    BoardListView* to = next ? m_next : m_previous;
+    if (!to)
+        return QTableView::focusNextPrevChild(next);
+    to->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}
+
+void BoardListView::keyPressEvent(QKeyEvent* event) {
+    const bool menuKey =
+        event->key() == Qt::Key_Menu || (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    openMenuAtSelection();
+}
+
+bool BoardListView::event(QEvent* event) {
+    // The desktop's own menu key event points at the text cursor; the menu belongs at the item.
+    if (event->type() == QEvent::ContextMenu &&
+        static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        event->accept();
+        openMenuAtSelection();
+        return true;
+    }
+    return QTableView::event(event);
+}
+
+void BoardListView::openMenuAtSelection() {
+    const int row = selectedRow();
+    const QRect rect = row >= 0 ? visualRect(m_model->index(row, BoardColumnModel::NameColumn)) : QRect();
+    emit customContextMenuRequested(row >= 0 ? rect.center() : QPoint(0, 0));
 }
 
 void BoardListView::focusOutEvent(QFocusEvent* event) {

@@ -36,6 +36,9 @@ public:
     // row does not make the view select its neighbour.
     void clearSelectionQuietly();
 
+    // The lists Tab and Shift+Tab go to from this one.
+    void setNeighbours(BoardListView* previous, BoardListView* next);
+
     void reset() override;
     void doItemsLayout() override;
 
@@ -49,11 +52,17 @@ protected:
     // Like the lists it was designed with, a list shows its selection only while it has the focus.
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    // The Menu key and Shift+F10 open the popup menu at the selected row.
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void answerDrag(QDropEvent* event);
     void showSelection(bool visible);
     void repaintFrom(int row);
+    void selectCurrentRow();
+    void openMenuAtSelection();
 
     BoardColumnModel* m_model;
     BoardDropHandler& m_drops;
@@ -64,6 +73,8 @@ private:
     static constexpr int NoRowMoved = std::numeric_limits<int>::max();
     int m_movedFrom = NoRowMoved;
     bool m_repaintAll = false;
+    BoardListView* m_previous = nullptr;
+    BoardListView* m_next = nullptr;
 };
 
 } // namespace ravnobor::board

@@ -1,7 +1,9 @@
 #include "board/TotalsPanel.h"
 
 #include "board/DesignScale.h"
+#include "board/ShareChart.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,10 +108,15 @@ TotalsPanel::TotalsPanel(QFrame& panel, const QString& party1Name, const QString
         hintFont.setPointSizeF(hintFont.pointSizeF() - 0.5);
     for (int i = 0; i < 3; ++i) {
         QWidget* hint = hints->itemAt(i)->widget();
-        hint->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        hint->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        hint->setMinimumWidth(1);
         hint->setFont(hintFont);
     }
-    top->addLayout(hints, 1);
+    top->addLayout(hints);
+    // The balance at a glance takes the free room to the right and grows with the window.
+    m_chart = new ShareChart(&panel);
+    m_chart->setMinimumWidth(scaledWidth(m_chart->fontMetrics(), 150));
+    top->addWidget(m_chart, 1);
     column->addLayout(top);
     column->addStretch(1);
 
@@ -133,12 +140,15 @@ TotalsPanel::TotalsPanel(QFrame& panel, const QString& party1Name, const QString
         equalising = valueField(equalisingObject, equalisingWidth, Qt::AlignLeft, row);
         line->addWidget(equalising);
         line->addStretch(1);
+        row->installEventFilter(this);
         column->addWidget(row);
     };
     partyRow(QStringLiteral("ToolBar4"), m_label14, QStringLiteral("Label14"), party1Name, QStringLiteral("Label15"),
              m_edit16, QStringLiteral("Edit16"), 112, m_edit12, QStringLiteral("Edit12"), 303);
     partyRow(QStringLiteral("ToolBar2"), m_label8, QStringLiteral("Label8"), party2Name, QStringLiteral("Label13"),
              m_edit9, QStringLiteral("Edit9"), 114, m_edit10, QStringLiteral("Edit10"), 304);
+    m_name1Text = m_label14->text();
+    m_name2Text = m_label8->text();
 }
 
 void TotalsPanel::show(const TotalsTexts& t) {
@@ -153,12 +163,40 @@ void TotalsPanel::show(const TotalsTexts& t) {
     showValue(m_edit19, t.edit19);
     showValue(m_edit20, t.edit20);
     m_halfCaption->setText(t.halfCaption);
-    m_label14->setText(t.label14);
-    m_label8->setText(t.label8);
+    showName(m_label14, t.label14);
+    showName(m_label8, t.label8);
     showValue(m_edit16, t.edit16);
     showValue(m_edit9, t.edit9);
     showValue(m_edit12, t.edit12);
     showValue(m_edit10, t.edit10);
+}
+
+void TotalsPanel::showShares(const ShareBar& bar) {
+    m_chart->showBar(bar);
+}
+
+void TotalsPanel::showName(QLabel* label, const QString& text) {
+    (label == m_label14 ? m_name1Text : m_name2Text) = text;
+    const QWidget* row = label->parentWidget();
+    int others = 0;
+    for (const QObject* child : row->children())
+        if (const auto* widget = qobject_cast<const QWidget*>(child); widget && widget != label)
+            others += widget->minimumWidth() > 0 ? widget->minimumWidth() : widget->sizeHint().width();
+    const int room = row->width() - others;
+    const QString shown = room > 0 ? label->fontMetrics().elidedText(text, Qt::ElideRight, room) : text;
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : text.trimmed());
+}
+
+void TotalsPanel::fitNames() {
+    showName(m_label14, m_name1Text);
+    showName(m_label8, m_name2Text);
+}
+
+bool TotalsPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize)
+        fitNames();
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace ravnobor::board

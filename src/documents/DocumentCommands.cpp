@@ -1,5 +1,7 @@
 #include "documents/DocumentCommands.h"
 
+#include "board/ShareChart.h"
+
 #include "documents/DocumentFile.h"
 #include "documents/Documents.h"
 #include "shell/Program.h"
@@ -8,6 +10,7 @@
 #include "store/TDataModule1.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QUrl>
@@ -23,6 +26,18 @@ std::vector<BoardLine> boardLines(const TFormMain& formMain, int tag) {
     for (const TFormMain::BoardItemText& item : formMain.boardItems(tag))
         lines.push_back({item.name, item.price});
     return lines;
+}
+
+// The totals panel's bar, drawn again for paper.
+void addChart(DivisionReportData& data) {
+    const board::ShareBar bar =
+        board::shareBar({data.share1Total.roundedToCents(), data.share2Total.roundedToCents(),
+                         data.undistributedTotal.roundedToCents(), data.share, data.party1Name, data.party2Name});
+    data.chartWidth = ReportChartWidth;
+    data.chartHeight = ReportChartHeight;
+    QFont font = QApplication::font();
+    font.setPointSizeF(9);
+    data.chartPng = board::ShareChart::png(bar, QSize(data.chartWidth, data.chartHeight), font);
 }
 
 } // namespace
@@ -43,8 +58,15 @@ QString DocumentCommands::templatePath(const QString& fileName) const {
     return m_program.paths.appDir + u'/' + fileName;
 }
 
+QString DocumentCommands::savedCaseFile() const {
+    const QString& caseFile = m_program.state.caseFileName;
+    const bool neverSaved = caseFile == m_program.paths.templatePath() || caseFile == AppState::NoCaseSentinel;
+    return neverSaved ? QString() : caseFile;
+}
+
 void DocumentCommands::handOver(const WordDocument& document, const QString& documentName) {
-    const QString path = saveAsNewDocument(document.toDocx(), m_program.state.documentsFolder, documentName);
+    const QString path = saveAsNewDocument(document.toDocx(), m_program.state.documentsFolder,
+                                           documentFileName(savedCaseFile(), documentName));
     if (!m_program.desktop.openUrl(QUrl::fromLocalFile(path)))
         throw Error(QStringLiteral("Документ сохранён в файле «%1», но открыть его не удалось. "
                                    "Откройте этот файл в текстовом редакторе")
@@ -54,6 +76,7 @@ void DocumentCommands::handOver(const WordDocument& document, const QString& doc
 void DocumentCommands::ToolButton14Click() {
     const AppState& state = m_program.state;
     DivisionReportData data;
+    data.description = state.caseDescription;
     data.variantLine = m_formMain.Label3->text();
     data.party1Name = state.party1Name;
     data.party2Name = state.party2Name;
@@ -64,6 +87,7 @@ void DocumentCommands::ToolButton14Click() {
     data.share2Total = state.share2Total;
     data.undistributedTotal = state.undistributedTotal;
     data.share = state.share;
+    addChart(data);
 
     WordDocument document = WordDocument::fromTemplate(templatePath(ReportTemplateFile));
     fillDivisionReport(document, data);
@@ -73,6 +97,7 @@ void DocumentCommands::ToolButton14Click() {
 void DocumentCommands::Doc_imClick() {
     const AppState& state = m_program.state;
     GeneralListData data;
+    data.description = state.caseDescription;
     data.party1Name = state.party1Name;
     data.party2Name = state.party2Name;
     data.currencySuffix = state.currencySuffix;
@@ -84,8 +109,14 @@ void DocumentCommands::Doc_imClick() {
 }
 
 void DocumentCommands::partyList(int tag, const QString& documentName) {
+    const AppState& state = m_program.state;
+    PartyListData data;
+    data.partyName = tag == layout::ToParty1 ? state.party1Name : state.party2Name;
+    data.currencySuffix = state.currencySuffix;
+    data.items = boardLines(m_formMain, tag);
+    data.total = tag == layout::ToParty1 ? state.share1Total : state.share2Total;
     WordDocument document = WordDocument::blank();
-    fillPartyList(document, boardLines(m_formMain, tag), m_program.state.currencySuffix);
+    fillPartyList(document, data);
     handOver(document, documentName);
 }
 

@@ -27,6 +27,8 @@ public:
 private:
     void partyList(int tag, const QString& documentName);
     QString templatePath(const QString& fileName) const;
+    // The case's file, or nothing for a case never saved.
+    QString savedCaseFile() const;
     void handOver(const documents::WordDocument& document, const QString& documentName);
 
     Program& m_program;

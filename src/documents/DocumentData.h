@@ -19,6 +19,7 @@ struct BoardLine {
 };
 
 struct DivisionReportData {
+    QString description; // the case's description; a line under the title when not empty
     QString variantLine; // the line above the board, as shown
     QString party1Name;
     QString party2Name;
@@ -29,6 +30,10 @@ struct DivisionReportData {
     split::ExactAmount share2Total;
     split::ExactAmount undistributedTotal;
     split::Share share; // party 1's share of the distributed part; equal unless the case sets one
+    // The balance at a glance as a PNG of this size in pixels at 96 dots per inch; none when empty.
+    QByteArray chartPng;
+    int chartWidth = 0;
+    int chartHeight = 0;
 };
 
 // One row of the property table, as stored.
@@ -37,10 +42,18 @@ struct PropertyListItem {
 };
 
 struct GeneralListData {
+    QString description; // the case's description; a line under the title when not empty
     QString party1Name;
     QString party2Name;
     QString currencySuffix;
     std::vector<PropertyListItem> items;
+};
+
+struct PartyListData {
+    QString partyName;
+    QString currencySuffix;
+    std::vector<BoardLine> items; // the party's list, in display order
+    split::ExactAmount total;     // the list's sum, as the board keeps it
 };
 
 // The names of the documents, which the files take, and of their templates.
@@ -48,6 +61,9 @@ inline const QString DivisionReportName = QStringLiteral("Вариант раз�
 inline const QString GeneralListName = QStringLiteral("Общий список имущества");
 inline const QString Party1ListName = QStringLiteral("Список имущества стороны 1");
 inline const QString Party2ListName = QStringLiteral("Список имущества стороны 2");
+// The report's picture of the balance, in pixels at 96 dots per inch (about 16 by 2,4 cm).
+inline constexpr int ReportChartWidth = 600;
+inline constexpr int ReportChartHeight = 90;
 inline const QString ReportTemplateFile = QStringLiteral("Отчет.dotx");
 inline const QString ListTemplateFile = QStringLiteral("Список.dotx");
 

@@ -1,11 +1,15 @@
 #include "documents/DocumentFile.h"
 
 #include "store/Error.h"
+#include "store/FileError.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <cerrno>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ravnobor::documents {
@@ -19,7 +23,26 @@ QString candidatePath(const QString& folder, const QString& name, int number) {
     return folder + u'/' + name + suffix + QStringLiteral(".docx");
 }
 
+// The mode an ordinary new file of the user gets: the temporary file's 0600 would
+// keep the document from a shared folder or another account.
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// The system's cause when it gave one, else the file layer's words.
+QString failureReason(const QFileDevice& file) {
+    const QString reason = fileSystemReason(errno);
+    return reason.isEmpty() ? file.errorString() : reason;
+}
+
 } // namespace
+
+QString documentFileName(const QString& caseFile, const QString& documentName) {
+    const QString caseName = QFileInfo(caseFile).completeBaseName();
+    return caseName.isEmpty() ? documentName : caseName + QStringLiteral(" — ") + documentName;
+}
 
 QString saveAsNewDocument(const QByteArray& docx, const QString& folder, const QString& name) {
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
@@ -30,10 +53,13 @@ QString saveAsNewDocument(const QByteArray& docx, const QString& folder, const Q
 
     // Written whole under a hidden name first, so only a complete file ever bears the name.
     QTemporaryFile temp(folder + QStringLiteral("/.") + name + QStringLiteral("-XXXXXX.part"));
+    errno = 0;
     if (!temp.open())
-        throw cannotWrite(temp.errorString());
-    if (temp.write(docx) != docx.size() || !temp.flush() || ::fsync(temp.handle()) != 0)
-        throw cannotWrite(temp.errorString());
+        throw cannotWrite(failureReason(temp));
+    errno = 0;
+    if (temp.write(docx) != docx.size() || !temp.flush() || ::fsync(temp.handle()) != 0 ||
+        ::fchmod(temp.handle(), newFileMode()) != 0)
+        throw cannotWrite(failureReason(temp));
 
     for (int number = 1; number <= MaxNumber; ++number) {
         const QString path = candidatePath(folder, name, number);

@@ -1,5 +1,7 @@
 #include "documents/Documents.h"
 
+#include "documents/AmountWords.h"
+
 #include "split/ShareTotals.h"
 #include "store/Dataset.h"
 #include "store/Error.h"
@@ -78,6 +80,17 @@ void typeBold(WordDocument& document, const QString& text) {
     document.typeText(text);
 }
 
+// The picture under the totals; without one its place stays an empty paragraph.
+void typeChart(WordDocument& document, const DivisionReportData& data) {
+    const QString place = QStringLiteral("<Диаграмма>");
+    constexpr qint64 EmuPerPixel = 9525; // at 96 dots per inch
+    if (data.chartPng.isEmpty())
+        document.replaceInDocument(place, QString());
+    else
+        document.replaceWithPicture(place, data.chartPng, data.chartWidth * EmuPerPixel,
+                                    data.chartHeight * EmuPerPixel);
+}
+
 } // namespace
 
 void fillDivisionReport(WordDocument& document, const DivisionReportData& data, const QLocale& locale) {
@@ -86,6 +99,12 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
     document.replaceInDocument(QStringLiteral("<Заголовок>"), data.variantLine);
     document.replaceInDocument(QStringLiteral("<Сторона1>"), data.party1Name);
     document.replaceInDocument(QStringLiteral("<Сторона2>"), data.party2Name);
+    // Under the title, before the variant line.
+    if (!data.description.isEmpty()) {
+        document.moveDown();
+        document.typeText(data.description);
+        document.typeParagraph();
+    }
 
     document.goToFirstTable();
     document.moveDown();
@@ -113,13 +132,13 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
 
     const split::ExactAmount difference = (data.share1Total - data.share2Total).abs();
     bool firstIsLarger = data.share1Total > data.share2Total;
-    QString payment = amount(difference.halved());
+    Money payment = difference.halved().roundedToCents();
     // An unequal share: the party above its target pays the amount by which it is above.
     if (!data.share.isEqual()) {
         const split::ShareTotals shares =
             split::shareTotals(data.share1Total, data.share2Total, data.share, data.currencySuffix, locale);
         firstIsLarger = shares.party1Pays;
-        payment = shares.payment.toAmountText(data.currencySuffix, locale);
+        payment = shares.payment.roundedToCents();
     }
     document.replaceInDocument(QStringLiteral("<Сторона1>"), quotedName(data.party1Name));
     document.replaceInDocument(QStringLiteral("#5#"), amount(data.share1Total));
@@ -133,7 +152,9 @@ void fillDivisionReport(WordDocument& document, const DivisionReportData& data, 
                                quotedName(firstIsLarger ? data.party1Name : data.party2Name));
     document.replaceInDocument(QStringLiteral("<Сторона 2>"),
                                quotedName(firstIsLarger ? data.party2Name : data.party1Name));
-    document.replaceInDocument(QStringLiteral("#14#"), payment);
+    document.replaceInDocument(QStringLiteral("#14#"), amount(payment));
+    document.replaceInDocument(QStringLiteral("#15#"), amountInWords(payment, data.currencySuffix));
+    typeChart(document, data);
 }
 
 // ---- general property list
@@ -171,6 +192,13 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
     document.replaceInDocument(QStringLiteral("<Сторона 2>"), quoted2);
     document.replaceInDocument(QStringLiteral("<Сторона 1>"), data.party1Name);
     document.replaceInDocument(QStringLiteral("<Сторона 2>"), data.party2Name);
+    // Under the title and the line that completes it.
+    if (!data.description.isEmpty()) {
+        document.moveDown();
+        document.moveToParagraphEnd();
+        document.typeParagraph();
+        document.typeText(data.description);
+    }
 
     document.goToFirstTable();
     document.moveDown();
@@ -210,8 +238,14 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
 
 // ---- party lists
 
-void fillPartyList(WordDocument& document, const std::vector<BoardLine>& items, const QString& currencySuffix) {
-    for (const BoardLine& item : items) {
+void fillPartyList(WordDocument& document, const PartyListData& data, const QLocale& locale) {
+    const QString& currencySuffix = data.currencySuffix;
+    typeBold(document, QStringLiteral("Имущество, передаваемое стороне ") + data.partyName);
+    document.toggleBold();
+    document.typeParagraph();
+    // The price stands at the right margin behind dots, however long the name.
+    document.setRightTabStopWithDots();
+    for (const BoardLine& item : data.items) {
         if (item.price.isEmpty()) {
             document.typeText(item.name + u'\t'); // no price, so no currency either
         } else {
@@ -221,6 +255,7 @@ void fillPartyList(WordDocument& document, const std::vector<BoardLine>& items, 
         }
         document.typeParagraph();
     }
+    document.typeText(QStringLiteral("Итого: ") + data.total.toAmountText(currencySuffix, locale));
 }
 
 } // namespace ravnobor::documents

@@ -23,8 +23,9 @@ void fillGeneralList(WordDocument& document, const GeneralListData& data, const 
 // Every row of the list dataset from its first row on; leaves the dataset closed.
 std::vector<PropertyListItem> readPropertyItems(store::Dataset& listDataset);
 
-// One party's list, a paragraph per item, into a blank document.
-void fillPartyList(WordDocument& document, const std::vector<BoardLine>& items, const QString& currencySuffix);
+// One party's list into a blank document: a heading naming the party, a paragraph per
+// item with its price at the right margin, and the total of the items.
+void fillPartyList(WordDocument& document, const PartyListData& data, const QLocale& locale = QLocale());
 
 // A stored column's plain text: a number as its shortest decimal text with the locale's
 // separator (1500, 1234,5, as store::plainNumberText gives it), text exactly as stored (a

@@ -32,6 +32,8 @@ public:
     // under the horizontal middle of the current cell, else the paragraph after the table.
     // Outside a table, the next paragraph.
     void moveDown();
+    // The end of the paragraph at the insertion point (the End key).
+    void moveToParagraphEnd();
     // The previous / next cell becomes the selection. Right from a table's last cell
     // appends an empty row with the last row's formatting and selects its first cell.
     void moveLeftCell();
@@ -50,12 +52,17 @@ public:
     void typeBackspace();
     // Inverts bold for the selected cell's text and for what is typed next.
     void toggleBold();
+    // Gives the paragraph at the insertion point one right-aligned tab stop at the right
+    // margin with a dot leader, in place of its own; paragraphs typed after it keep it.
+    void setRightTabStopWithDots();
 
     // Replaces the first occurrence of the literal text from the insertion point (the
     // start of a selected cell) toward the end of the body. The text may be split over
     // runs of the template; text the program typed or put in by a replace is never
     // matched. The insertion point does not move; a text not found changes nothing.
     void replaceInDocument(const QString& findText, const QString& replaceWith);
+    // The same, the match replaced by a picture (PNG) of this size in English Metric Units.
+    void replaceWithPicture(const QString& findText, const QByteArray& png, qint64 widthEmu, qint64 heightEmu);
 
     // The finished document: a .docx (typed as a document, not a template).
     QByteArray toDocx() const;

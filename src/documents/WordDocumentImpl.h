@@ -59,6 +59,12 @@ struct WordDocument::Impl {
     xml_node insertTypedRun();
     bool deleteLastCharacter(xml_node run);
 
+    // Search: the first match from the insertion point is cut out and an empty run with
+    // the match's formatting put in its place; returns that run, or null when not found.
+    xml_node replaceOnce(const QString& findText);
+    // Adds a PNG image part with its relationship; returns the relationship's id.
+    std::string addImagePart(const QByteArray& png);
+
     // Tables.
     xml_node appendEmptyRow(xml_node lastRow);
     void moveDownFromCell(xml_node cell);

@@ -58,12 +58,17 @@ struct ParagraphText {
 } // namespace
 
 void WordDocument::replaceInDocument(const QString& findText, const QString& replaceWith) {
+    if (xml_node replacement = d->replaceOnce(findText))
+        appendContent(replacement, cleanText(replaceWith));
+}
+
+xml_node WordDocument::Impl::replaceOnce(const QString& findText) {
     if (findText.isEmpty())
-        return;
-    xml_node start = d->before;
-    for (xml_node p = d->paragraph; p; p = nextParagraph(p, d->body), start = paragraphStart(p)) {
+        return {};
+    xml_node start = before;
+    for (xml_node p = paragraph; p; p = nextParagraph(p, body), start = paragraphStart(p)) {
         ParagraphText read;
-        read.addChildren(p == d->paragraph ? start : paragraphStart(p), d->templateRuns);
+        read.addChildren(p == paragraph ? start : paragraphStart(p), templateRuns);
         const qsizetype at = read.text.indexOf(findText);
         if (at < 0)
             continue;
@@ -76,12 +81,12 @@ void WordDocument::replaceInDocument(const QString& findText, const QString& rep
         std::vector<xml_node> matched;
         const auto& last = read.pieces[lastPiece];
         if (to - last.start < last.length)
-            d->templateRuns.insert(splitRun(last.run, to - last.start).internal_object());
+            templateRuns.insert(splitRun(last.run, to - last.start).internal_object());
         const auto& first = read.pieces[firstPiece];
         xml_node firstRun = first.run;
         if (from > first.start)
             firstRun = splitRun(first.run, from - first.start);
-        d->templateRuns.insert(firstRun.internal_object());
+        templateRuns.insert(firstRun.internal_object());
         matched.push_back(firstRun);
         for (size_t i = firstPiece + 1; i <= lastPiece; ++i)
             matched.push_back(read.pieces[i].run);
@@ -89,14 +94,14 @@ void WordDocument::replaceInDocument(const QString& findText, const QString& rep
         // The replacement takes the formatting of the match's first character.
         xml_node replacement = firstRun.parent().insert_child_before("w:r", firstRun);
         copyRunProperties(runProperties(firstRun), replacement);
-        appendContent(replacement, cleanText(replaceWith));
         for (xml_node run : matched) {
-            if (run == d->before)
-                d->before = replacement;
-            d->removeNode(run);
+            if (run == before)
+                before = replacement;
+            removeNode(run);
         }
-        return;
+        return replacement;
     }
+    return {};
 }
 
 } // namespace ravnobor::documents

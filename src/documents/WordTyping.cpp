@@ -54,6 +54,13 @@ void WordDocument::typeText(const QString& text) {
     d->useKeptFormat = false;
 }
 
+void WordDocument::moveToParagraphEnd() {
+    d->settleSelection(false);
+    const std::optional<bool> bold = d->pendingBold;
+    d->before = xml_node();
+    d->pendingBold = bold;
+}
+
 void WordDocument::typeParagraph() {
     d->settleSelection(m_replaceSelection);
     xml_node old = d->paragraph;
@@ -163,6 +170,39 @@ void WordDocument::toggleBold() {
     }
     const bool current = d->pendingBold ? *d->pendingBold : isBold(d->formatSource());
     d->pendingBold = !current;
+}
+
+namespace {
+
+// The width between the margins of the body's section, in twentieths of a point.
+int textWidth(xml_node body) {
+    constexpr int A4WithUsualMargins = 9355;
+    const xml_node section = body.child("w:sectPr");
+    const int page = section.child("w:pgSz").attribute("w:w").as_int();
+    const xml_node margins = section.child("w:pgMar");
+    const int width = page - margins.attribute("w:left").as_int() - margins.attribute("w:right").as_int();
+    return page > 0 && width > 0 ? width : A4WithUsualMargins;
+}
+
+} // namespace
+
+void WordDocument::setRightTabStopWithDots() {
+    d->settleSelection(m_replaceSelection);
+    xml_node pPr = d->paragraph.child("w:pPr");
+    if (!pPr)
+        pPr = d->paragraph.prepend_child("w:pPr");
+    pPr.remove_child("w:tabs");
+    // The schema's order: the style and the numbering and borders come before the tabs.
+    xml_node after;
+    for (const char* name : {"w:pStyle", "w:keepNext", "w:keepLines", "w:pageBreakBefore", "w:framePr",
+                             "w:widowControl", "w:numPr", "w:suppressLineNumbers", "w:pBdr", "w:shd"})
+        if (xml_node n = pPr.child(name))
+            after = n;
+    xml_node tabs = after ? pPr.insert_child_after("w:tabs", after) : pPr.prepend_child("w:tabs");
+    xml_node tab = tabs.append_child("w:tab");
+    tab.append_attribute("w:val") = "right";
+    tab.append_attribute("w:leader") = "dot";
+    tab.append_attribute("w:pos") = textWidth(d->body);
 }
 
 } // namespace ravnobor::documents

@@ -85,7 +85,7 @@ void PropertyListModel::open() {
 }
 
 void PropertyListModel::close() {
-    if (m_open) {
+    if (m_open && m_list.isOpen()) {
         settleNewRow();
         m_list.updateBatch();
     }
@@ -161,7 +161,8 @@ QVariant PropertyListModel::headerData(int section, Qt::Orientation orientation,
 }
 
 void PropertyListModel::setCellText(int row, int column, const QString& text) {
-    if (!m_open || row < 0 || row >= rowCount() || column < 0 || column >= GridColumnCount)
+    // The case may have been let go under an open window (the main window closed first).
+    if (!m_open || !m_list.isOpen() || row < 0 || row >= rowCount() || column < 0 || column >= GridColumnCount)
         return;
     const int pos = positionOf(column);
     const QVariant value = isAllocationGridColumn(column) ? store::integerFromText(text, m_list.columnName(pos))

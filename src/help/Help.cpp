@@ -3,6 +3,8 @@
 #include "help/HelpLinks.h"
 #include "shell/Program.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -10,10 +12,26 @@ namespace ravnobor {
 
 namespace {
 
-// The page goes to the user's browser; what the browser makes of a missing page or
-// a missing browser is the desktop's business, so the result is not looked at.
+// The user asked for something and must not be left waiting in silence.
+void warnNotOpened(Program& program, const QString& what, const QString& why) {
+    program.dialogs.message(QApplication::activeWindow(), QMessageBox::Warning, QStringLiteral("Внимание!"),
+                            QStringLiteral("Не удалось открыть %1: %2.").arg(what, why), QMessageBox::Ok);
+}
+
+void handOver(Program& program, const QUrl& url, const QString& what, const QString& noOpener) {
+    if (!program.desktop.openUrl(url))
+        warnNotOpened(program, what, noOpener);
+}
+
 void openPage(Program& program, const QString& path) {
-    program.desktop.openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    const QString whole = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo(whole).isFile()) {
+        warnNotOpened(program, QStringLiteral("справку"),
+                      QStringLiteral("нет файла «%1»").arg(QDir::toNativeSeparators(whole)));
+        return;
+    }
+    handOver(program, QUrl::fromLocalFile(whole), QStringLiteral("справку"),
+             QStringLiteral("не найдена программа для просмотра страниц"));
 }
 
 } // namespace
@@ -34,11 +52,13 @@ void ShowHelpContents(Program& program) {
 }
 
 void openWebPage(Program& program) {
-    program.desktop.openUrl(links::webPageUrl());
+    handOver(program, links::webPageUrl(), QStringLiteral("страницу программы"),
+             QStringLiteral("не найдена программа для просмотра страниц"));
 }
 
 void openMailToDevelopers(Program& program) {
-    program.desktop.openUrl(links::mailUrl());
+    handOver(program, links::mailUrl(), QStringLiteral("письмо разработчикам"),
+             QStringLiteral("не найдена почтовая программа"));
 }
 
 } // namespace ravnobor

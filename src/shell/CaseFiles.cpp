@@ -3,6 +3,7 @@
 #include "store/CaseValidator.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/FileError.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <algorithm>
 #include <array>
@@ -122,7 +124,12 @@ void removeDatabaseFiles(const QString& path) {
     removeJournals(path);
 }
 
-QString saveFailureReason(const QFileDevice& file) {
+// The system's own cause comes first: it says what the user can do about it.
+QString saveFailureReason(const QFileDevice& file, int systemError, const QString& folder, qint64 needed) {
+    if (systemError == 0 && QStorageInfo(folder).bytesAvailable() < needed)
+        systemError = ENOSPC; // the cause was lost on the way; the free space tells it
+    if (systemError != 0)
+        return fileSystemReason(systemError);
     QString what;
     switch (file.error()) {
     case QFileDevice::OpenError:
@@ -379,17 +386,22 @@ void writeCaseFile(const QString& workingCopy, const QString& target) {
     if (!in.open(QIODevice::ReadOnly))
         failSave(target, QStringLiteral("рабочая копия не читается (%1)").arg(in.errorString()));
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        failSave(target, saveFailureReason(out));
+    const auto failed = [&] { failSave(target, saveFailureReason(out, errno, folder.filePath(), in.size())); };
+    errno = 0;
+    // Unbuffered, so that a write the disk refuses fails at once, with the system's cause.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        failed();
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(CopyChunk);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             failSave(target, QStringLiteral("рабочая копия не читается (%1)").arg(in.errorString()));
+        errno = 0;
         if (out.write(chunk) != chunk.size())
-            failSave(target, saveFailureReason(out));
+            failed();
     }
+    errno = 0;
     if (!out.commit())
-        failSave(target, saveFailureReason(out));
+        failed();
     // A journal or WAL beside the replaced file belongs to its old content: SQLite would
     // apply it to the saved case the next time any program opens it.
     for (const QString& path : {target, canonicalTarget(target)})

@@ -501,10 +501,28 @@ void TFormMain::resizeEvent(QResizeEvent* event) {
 void TFormMain::closeEvent(QCloseEvent* event) {
     // A close event is accepted by default; accept it only when the case is safe.
     event->ignore();
+    if (!closeModalWindows())
+        return;
     bool mayClose = false;
     runCommand([&] { mayClose = FormCloseQuery(); });
     if (mayClose)
         event->accept();
+}
+
+bool TFormMain::closeModalWindows() {
+    // A session's end or a window manager may close this window under a modal one:
+    // that window closes first, as its close box would, so it keeps what it commits
+    // while the case is still open.
+    QWidget* modal = QApplication::activeModalWidget();
+    while (modal && modal != this) {
+        if (!modal->close())
+            return false;
+        QWidget* next = QApplication::activeModalWidget();
+        if (next == modal)
+            return false;
+        modal = next;
+    }
+    return true;
 }
 
 bool TFormMain::FormCloseQuery() {

@@ -158,6 +158,8 @@ private:
     void addToolButton(QAction* menuAction, const QString& objectName);
     QToolButton* addOwnToolButton(const QString& objectName, const QString& hint, const QString& iconName);
     bool FormCloseQuery();
+    // Closes open modal windows the way their close boxes do; false when one stays open.
+    bool closeModalWindows();
     void followWriter();
     void showHistory();
     void showVariantOfStep(int variant);
