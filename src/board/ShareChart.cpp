@@ -40,11 +40,12 @@ void ShareChart::showBar(const ShareBar& bar) {
 }
 
 QSize ShareChart::sizeHint() const {
-    return {fontMetrics().averageCharWidth() * 40, 3 * fontMetrics().height() + 16};
+    // No width of its own: it takes what the instructions leave.
+    return {0, 3 * fontMetrics().height() + 16};
 }
 
 QSize ShareChart::minimumSizeHint() const {
-    return {fontMetrics().averageCharWidth() * 16, 3 * fontMetrics().height() + 10};
+    return {0, 3 * fontMetrics().height() + 10};
 }
 
 QRect ShareChart::barRect(const QRect& area, const QFontMetrics& metrics) {
@@ -105,6 +106,8 @@ QByteArray ShareChart::png(const ShareBar& bar, const QSize& size, const QFont& 
 }
 
 void ShareChart::paintEvent(QPaintEvent*) {
+    if (width() < fontMetrics().averageCharWidth() * 16)
+        return; // too narrow to be read: the window is at its smallest
     QPainter painter(this);
     paint(painter, rect(), m_bar, palette().color(QPalette::WindowText));
 }

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ravnobor::board {
 
 namespace {
@@ -113,9 +115,9 @@ TotalsPanel::TotalsPanel(QFrame& panel, const QString& party1Name, const QString
         hint->setFont(hintFont);
     }
     top->addLayout(hints);
-    // The balance at a glance takes the free room to the right and grows with the window.
+    // The balance at a glance takes the free room to the right of the instructions and
+    // grows with the window; the instructions keep their room first.
     m_chart = new ShareChart(&panel);
-    m_chart->setMinimumWidth(scaledWidth(m_chart->fontMetrics(), 150));
     top->addWidget(m_chart, 1);
     column->addLayout(top);
     column->addStretch(1);
@@ -163,12 +165,13 @@ void TotalsPanel::show(const TotalsTexts& t) {
     showValue(m_edit19, t.edit19);
     showValue(m_edit20, t.edit20);
     m_halfCaption->setText(t.halfCaption);
-    showName(m_label14, t.label14);
-    showName(m_label8, t.label8);
     showValue(m_edit16, t.edit16);
     showValue(m_edit9, t.edit9);
     showValue(m_edit12, t.edit12);
     showValue(m_edit10, t.edit10);
+    // After the fields: a name gets the room their texts leave.
+    showName(m_label14, t.label14);
+    showName(m_label8, t.label8);
 }
 
 void TotalsPanel::showShares(const ShareBar& bar) {
@@ -178,10 +181,18 @@ void TotalsPanel::showShares(const ShareBar& bar) {
 void TotalsPanel::showName(QLabel* label, const QString& text) {
     (label == m_label14 ? m_name1Text : m_name2Text) = text;
     const QWidget* row = label->parentWidget();
+    // A field counts with the text it shows: the empty end of the equalising line may
+    // give way to a name, as it always did; only a name that would hide text is cut.
     int others = 0;
-    for (const QObject* child : row->children())
-        if (const auto* widget = qobject_cast<const QWidget*>(child); widget && widget != label)
+    for (const QObject* child : row->children()) {
+        const auto* widget = qobject_cast<const QWidget*>(child);
+        if (!widget || widget == label)
+            continue;
+        if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+            others += std::min(edit->width(), edit->fontMetrics().horizontalAdvance(edit->text()) + 8);
+        else
             others += widget->minimumWidth() > 0 ? widget->minimumWidth() : widget->sizeHint().width();
+    }
     const int room = row->width() - others;
     const QString shown = room > 0 ? label->fontMetrics().elidedText(text, Qt::ElideRight, room) : text;
     label->setText(shown);
