@@ -36,6 +36,7 @@ const QString Rub = QStringLiteral("руб.");
 class TestSplit : public QObject {
     Q_OBJECT
 private slots:
+    void sumsOfUnrelatedSharesStayRight();
     void shareParser_data();
     void shareParser();
     void shareRefused_data();
@@ -461,6 +462,17 @@ void TestSplit::ownPricesTiesAndUnequalShare() {
     items.push_back(item("0", "0"));
     plan = planByOwnPrices(items, Share(), true);
     QVERIFY(plan.allocation.back() != 0);
+}
+
+void TestSplit::sumsOfUnrelatedSharesStayRight() {
+    // Four large prime denominators and prices near the limit: the exact denominator no
+    // longer fits, so the sum is kept to a millionth of a unit and still rounds right.
+    ExactAmount sum;
+    const Money price = Money::fromDecimalText(QStringLiteral("999999999999999.99"));
+    for (const char* share : {"1/999983", "1/999979", "1/999961", "1/999959"})
+        sum = sum + ExactAmount::partOf(Share::parse(QString::fromLatin1(share)), price);
+    QCOMPARE(sum.roundedToCents().toPlainText(QLocale(QLocale::Russian)),
+             QStringLiteral("4000118003,93")); // the exact sum, rounded
 }
 
 QTEST_GUILESS_MAIN(TestSplit)

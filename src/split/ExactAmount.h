@@ -36,6 +36,7 @@ public:
 
     // The nearest whole cent, halves away from zero.
     Money roundedToCents() const;
+    ExactAmount coarsened() const;
     QString toText(const QLocale& locale = QLocale()) const { return roundedToCents().toText(locale); }
     QString toAmountText(const QString& currencySuffix, const QLocale& locale = QLocale()) const {
         return roundedToCents().toAmountText(currencySuffix, locale);
