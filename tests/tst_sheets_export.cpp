@@ -7,12 +7,16 @@
 #include "sheets/ImportPlan.h"
 #include "sheets/SpreadsheetFile.h"
 #include "shell/TFormMain.h"
+#include "store/Error.h"
 #include "store/TDataModule1.h"
 
 #include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include <pugixml.hpp>
 #include <zip.h>
@@ -93,6 +97,8 @@ private slots:
     void roundTrip();
     void emptyCase();
     void splitItem();
+    void fullDiskNamesTheCause_data();
+    void fullDiskNamesTheCause();
 };
 
 void TestSheetsExport::xlsxThroughTheMenu() {
@@ -239,6 +245,40 @@ void TestSheetsExport::splitItem() {
     QCOMPARE(sums[2].toPlainText(QLocale()), u8("0"));
     QCOMPARE(sums[3].toPlainText(QLocale()), u8("416666,83"));
     QCOMPARE(sums[4].toPlainText(QLocale()), u8("833333,77"));
+}
+
+void TestSheetsExport::fullDiskNamesTheCause_data() {
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("xlsx") << QStringLiteral("вывод.xlsx");
+    QTest::newRow("csv") << QStringLiteral("вывод.csv");
+}
+
+void TestSheetsExport::fullDiskNamesTheCause() {
+    QFETCH(QString, fileName);
+    ExportFixture f;
+    sheets::ExportCase data = f.exportCase();
+    for (int i = 0; i < 200; ++i) // enough to pass the limit below
+        data.items.push_back(data.items[size_t(i % 3)]);
+    const QString target = f.tp.path(fileName);
+    // A file size limit stands in for a full disk: the write is refused halfway.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 2000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    QString message;
+    try {
+        if (fileName.endsWith(QStringLiteral(".csv")))
+            sheets::exportCsv(data, target);
+        else
+            sheets::exportXlsx(data, target);
+    } catch (const ravnobor::Error& e) {
+        message = e.message();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    QCOMPARE(message, QStringLiteral("Файл «%1» не удалось записать: файл превышает допустимый размер.").arg(target));
+    QVERIFY(!QFile::exists(target));
 }
 
 QTEST_MAIN(TestSheetsExport)

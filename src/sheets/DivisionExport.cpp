@@ -7,6 +7,7 @@
 #include "split/ExactAmount.h"
 #include "store/Database.h"
 #include "store/Error.h"
+#include "store/FileError.h"
 #include "store/Layout.h"
 #include "store/NumberText.h"
 
@@ -17,6 +18,7 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include <sys/stat.h>
@@ -45,6 +47,13 @@ Error writeFailed(const QString& path, const QString& why) {
     return Error(QStringLiteral("Файл «%1» не удалось записать: %2.").arg(path, why));
 }
 
+// The system's own cause in plain words (a full disk, no permission, ...) when it left
+// one, else what the library said.
+Error writeFailedBySystem(const QString& path, int systemError, const QString& otherwise) {
+    const QString words = fileSystemReason(systemError);
+    return writeFailed(path, words.isEmpty() ? otherwise : words);
+}
+
 // The Excel column letter of a column from 0.
 std::string columnName(int column) {
     std::string letters;
@@ -55,12 +64,13 @@ std::string columnName(int column) {
 
 class XlsxBook {
 public:
-    explicit XlsxBook(const QString& path) : m_path(path) {
+    // Written to `path`; a failure names `shownPath`, the file the user chose.
+    XlsxBook(const QString& path, const QString& shownPath) : m_path(shownPath) {
         lxw_workbook_options options{};
         options.constant_memory = LXW_FALSE;
         m_book = workbook_new_opt(QFile::encodeName(path).constData(), &options);
         if (!m_book)
-            throw writeFailed(path, QStringLiteral("книгу не удалось создать"));
+            throw writeFailed(shownPath, QStringLiteral("книгу не удалось создать"));
         money = workbook_add_format(m_book);
         format_set_num_format(money, "#,##0.00");
         bold = workbook_add_format(m_book);
@@ -75,10 +85,12 @@ public:
     }
     lxw_worksheet* sheet(const QString& name) { return workbook_add_worksheet(m_book, name.toUtf8().constData()); }
     void close() {
+        errno = 0;
         const lxw_error result = workbook_close(m_book);
+        const int systemError = errno;
         m_book = nullptr;
         if (result != LXW_NO_ERROR)
-            throw writeFailed(m_path, QString::fromUtf8(lxw_strerror(result)));
+            throw writeFailedBySystem(m_path, systemError, QString::fromUtf8(lxw_strerror(result)));
     }
     lxw_format* money = nullptr;
     lxw_format* bold = nullptr;
@@ -301,7 +313,7 @@ std::vector<TotalsRow> totalsRows(const ExportCase& data, const QLocale& locale)
 void exportXlsx(const ExportCase& data, const QString& path, const QLocale& locale) {
     const QString temporary = temporaryBeside(path);
     try {
-        XlsxBook book(temporary);
+        XlsxBook book(temporary, path);
         writePropertySheet(book, data);
         writeTotalsSheet(book, data, locale);
         book.close();
@@ -347,12 +359,21 @@ QByteArray csvText(const ExportCase& data, const QLocale& locale) {
 }
 
 void exportCsv(const ExportCase& data, const QString& path, const QLocale& locale) {
+    // Unbuffered, so that a refused write is seen with the system's cause.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw writeFailed(path, file.errorString());
-    file.write(csvText(data, locale));
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw writeFailedBySystem(path, errno, file.errorString());
+    const QByteArray text = csvText(data, locale);
+    errno = 0;
+    if (file.write(text) != text.size()) {
+        const int systemError = errno;
+        file.cancelWriting();
+        throw writeFailedBySystem(path, systemError, file.errorString());
+    }
+    errno = 0;
     if (!file.commit())
-        throw writeFailed(path, file.errorString());
+        throw writeFailedBySystem(path, errno, file.errorString());
 }
 
 } // namespace ravnobor::sheets
