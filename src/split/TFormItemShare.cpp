@@ -152,14 +152,18 @@ void TFormItemShare::ButtonBalanceClick() {
     const AppState& state = m_program.state;
     const split::ShareBalance balance = split::balanceShare(m_share1Without, m_share2Without, m_price, state.share);
     if (!balance.possible) {
-        LabelBalance->setText(split::unbalancedText(balance, m_price, state.currencySuffix));
+        showBalance(split::unbalancedText(balance, m_price, state.currencySuffix));
         return;
     }
     EditItemShare1->setText(balance.shareText);
-    LabelBalance->setText(
-        balance.remainder.sign() == 0
-            ? QString()
-            : QStringLiteral("Остаётся доплата %1").arg(balance.remainder.toAmountText(state.currencySuffix)));
+    showBalance(balance.remainder.sign() == 0
+                    ? QString()
+                    : QStringLiteral("Остаётся доплата %1").arg(balance.remainder.toAmountText(state.currencySuffix)));
+}
+
+void TFormItemShare::showBalance(const QString& text) {
+    LabelBalance->setText(text);
+    adjustSize(); // the window grows with the message instead of squeezing the fields
 }
 
 void TFormItemShare::ButtonOKClick() {

@@ -43,6 +43,7 @@ public:
     QPushButton* ButtonCancel = nullptr;
 
 private:
+    void showBalance(const QString& text);
     void showParts();
 
     Program& m_program;
