@@ -239,7 +239,8 @@ void TestSheetsExport::splitItem() {
     QCOMPARE(sheets::receiverText(data, data.items[0], 0), f.program->state.party1Name + QStringLiteral(" (1/3), ") +
                                                                f.program->state.party2Name + QStringLiteral(" (2/3)"));
     const std::vector<sheets::TotalsRow> rows = sheets::totalsRows(data);
-    // Variant 1, price 1: Дом's parts 416666,83 and 833333,67 (exact thirds, rounded), Машина 0,10 to party 2.
+    // The first variant on the first price: Дом in exact thirds, 416666,83 and 833333,67 once rounded,
+    // and Машина's 0,10 with party 2.
     const std::array<Money, 5>& sums = rows[0].sums;
     QCOMPARE(sums[0].toPlainText(QLocale()), u8("1250000,6"));
     QCOMPARE(sums[2].toPlainText(QLocale()), u8("0"));

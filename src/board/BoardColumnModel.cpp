@@ -13,7 +13,7 @@ void BoardColumnModel::replaceRows(std::vector<BoardRow> rows) {
     beginResetModel();
     m_sum = Money();
     m_partSum = split::ExactAmount();
-    // Parts are summed share by share: a few exact fractions instead of one per split item.
+    // Split items are summed share by share: a few exact fractions instead of one per item.
     std::map<std::pair<std::int64_t, std::int64_t>, Money> byShare;
     for (const BoardRow& r : rows) {
         if (!r.share)
