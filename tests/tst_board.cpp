@@ -1,5 +1,6 @@
 // The division board through the real main window: loading, moves by toolbar, popup
 // and drop, gathering, the totals panel and the layout.
+#include "support/BoardCase.h"
 #include "support/Strings.h"
 #include "support/TestProgram.h"
 #include "support/Values.h"
@@ -38,54 +39,19 @@ using test::strings;
 namespace {
 
 // A program started on a case made from these rows.
-struct Fixture {
-    explicit Fixture(const QList<ItemRow>& rows) {
-        const QString path = tp.path(QStringLiteral("Дело.rvb"));
-        test::makeCase(path, rows);
-        tp.start({path});
-        form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    }
-    Program& program() { return tp.program(); }
-    TFormMain& form() { return program().formMain(); }
-    BoardListView* list(const char* name) { return form().findChild<BoardListView*>(QString::fromLatin1(name)); }
-    BoardListView* left() { return list("ListView2"); }
-    BoardListView* centre() { return list("ListView1"); }
-    BoardListView* right() { return list("ListView3"); }
+struct Fixture : test::BoardCase {
+    using BoardCase::BoardCase;
     QString text(const char* name) {
         const QString n = QString::fromLatin1(name);
         if (auto* edit = form().findChild<QLineEdit*>(n))
             return edit->text();
         return form().findChild<QLabel*>(n)->text();
     }
-    QStringList names(BoardListView* view) {
-        QStringList out;
-        for (const auto& row : view->columnModel().rows())
-            out << row.name;
-        return out;
-    }
     QStringList prices(BoardListView* view) {
         QStringList out;
         for (int r = 0; r < view->model()->rowCount(); ++r)
             out << view->model()->index(r, 1).data().toString();
         return out;
-    }
-    void select(BoardListView* view, int row) {
-        view->selectionModel()->select(view->model()->index(row, 0),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
-    void trigger(const char* action) {
-        QAction* act = form().findChild<QAction*>(QString::fromLatin1(action));
-        QVERIFY2(act, action);
-        QVERIFY2(act->isEnabled(), action);
-        act->trigger();
-    }
-    // The stored allocation of row `key` (Код) in the column of that name.
-    QVariant stored(qint64 key, const char* column = "1_ц1") {
-        store::Statement s = program().dataModule().connection().prepare(
-            QStringLiteral("SELECT \"%1\" FROM \"Таблица\" WHERE \"Код\" = ?").arg(QString::fromUtf8(column)));
-        s.bind(1, key);
-        return s.step() ? s.value(0) : QVariant(QStringLiteral("нет строки"));
     }
     // A drag that enters the target with `entering` and drops `dropped` there, as the
     // platform delivers it: the drop reaches only a list that accepted the drag.
@@ -101,8 +67,6 @@ struct Fixture {
     QMimeData* dragData(BoardListView* source, int row) {
         return source->model()->mimeData({source->model()->index(row, 0)});
     }
-
-    test::TestProgram tp;
 };
 
 } // namespace
@@ -211,7 +175,7 @@ void TestBoard::noConnectionLeavesBoard() {
 }
 
 void TestBoard::emptyTable() {
-    Fixture f({});
+    Fixture f(QList<ItemRow>{});
     for (BoardListView* view : {f.left(), f.centre(), f.right()})
         QCOMPARE(view->model()->rowCount(), 0);
     for (const char* item : {"N21", "N1", "MenuItem1", "MenuItem2", "MenuItem4", "MenuItem6", "SpeedButton1Action",
@@ -539,7 +503,7 @@ void TestBoard::popupCommands() {
 }
 
 void TestBoard::popupCaptionsNameTheParties() {
-    Fixture f({});
+    Fixture f(QList<ItemRow>{});
     const auto caption = [&](const char* name) {
         return f.form().findChild<QAction*>(QString::fromLatin1(name))->text();
     };
@@ -726,7 +690,7 @@ void TestBoard::layoutWidths() {
 }
 
 void TestBoard::listsLookAsDesigned() {
-    Fixture f({});
+    Fixture f(QList<ItemRow>{});
     const QColor side(167, 191, 237);
     QCOMPARE(f.left()->palette().color(QPalette::Base), side);
     QCOMPARE(f.right()->palette().color(QPalette::Base), side);
@@ -793,7 +757,7 @@ bool activate(Fixture& f) {
 } // namespace
 
 void TestBoard::moveKeysInTooltips() {
-    Fixture f({});
+    Fixture f(QList<ItemRow>{});
     const std::pair<const char*, const char*> expected[] = {{"SpeedButton1Action", "Налево (Ctrl+Left)"},
                                                             {"SpeedButton2Action", "Нераспределенное (Ctrl+Down)"},
                                                             {"SpeedButton3Action", "Направо (Ctrl+Right)"}};

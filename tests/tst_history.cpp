@@ -1,5 +1,6 @@
 // Undo and redo of every kind of change through the program's windows, the saved step
 // and the close query, and recovery after a program was killed.
+#include "support/BoardCase.h"
 #include "support/TestProgram.h"
 #include "support/Values.h"
 
@@ -57,43 +58,14 @@ QList<ItemRow> threeItems() {
             {QStringLiteral("Гараж"), d(20), d(25), Null, i(-1), i(1)}};
 }
 
-struct Fixture {
-    explicit Fixture(const QList<ItemRow>& rows = threeItems()) {
-        path = tp.path(QStringLiteral("Дело.rvb"));
-        test::makeCase(path, rows);
-        tp.start({path});
-        form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    }
-    Program& program() { return tp.program(); }
-    TFormMain& form() { return program().formMain(); }
+struct Fixture : test::BoardCase {
+    explicit Fixture(const QList<ItemRow>& rows = threeItems()) : BoardCase(rows) {}
     AppState& state() { return program().state; }
     store::CaseWriter& writer() { return program().dataModule().writer(); }
     store::Database& db() { return program().dataModule().connection(); }
-    BoardListView* list(const char* name) { return form().findChild<BoardListView*>(QString::fromLatin1(name)); }
     QAction* action(const char* name) { return form().action(QString::fromLatin1(name)); }
-    void select(const char* listName, int row) {
-        BoardListView* view = list(listName);
-        view->selectionModel()->select(view->model()->index(row, 0),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
-    void trigger(const char* name) {
-        QAction* act = action(name);
-        QVERIFY2(act && act->isEnabled(), name);
-        act->trigger();
-    }
-    QStringList names(const char* listName) {
-        QStringList out;
-        for (const auto& row : list(listName)->columnModel().rows())
-            out << row.name;
-        return out;
-    }
-    QVariant stored(qint64 key, const QString& column) {
-        store::Statement s = db().prepare(
-            QStringLiteral("SELECT %1 FROM \"Таблица\" WHERE \"Код\" = ?").arg(store::quoteIdentifier(column)));
-        s.bind(1, key);
-        return s.step() ? s.value(0) : QVariant(QStringLiteral("нет строки"));
-    }
+    void select(const char* listName, int row) { BoardCase::select(list(listName), row); }
+    QStringList names(const char* listName) { return BoardCase::names(list(listName)); }
     // Runs `work` inside the property list window, shown as the user sees it.
     void inListWindow(const std::function<void(TFormPT&)>& work) {
         tp.dialogs.nextDialogs.push_back([work](QDialog& dialog) {
@@ -106,9 +78,6 @@ struct Fixture {
         });
         trigger("Serv_SI");
     }
-
-    test::TestProgram tp;
-    QString path;
 };
 
 enum StepKind { Move, Gather, CellEdit, AddItem, DeleteRows, Parties, Split, Heading };
@@ -324,13 +293,13 @@ void TestHistory::undoOfOtherVariantShowsIt() {
     Fixture f;
     f.select("ListView1", 0); // Дом, undistributed in variant 1
     f.trigger("SpeedButton1Action");
-    QCOMPARE(f.stored(1, QStringLiteral("1_ц1")), i(1));
+    QCOMPARE(f.stored(1, "1_ц1"), i(1));
     f.program().formVariant().selectVariant(1);
     QCOMPARE(f.state().divisionVariant, 1);
     QCOMPARE(f.names("ListView3"), QStringList{QStringLiteral("Дом")});
     f.trigger("Edit_Undo");
     QCOMPARE(f.state().divisionVariant, 0);
-    QCOMPARE(f.stored(1, QStringLiteral("1_ц1")), Null);
+    QCOMPARE(f.stored(1, "1_ц1"), Null);
     QCOMPARE(f.names("ListView1"), QStringList{QStringLiteral("Дом")});
     QCOMPARE(f.names("ListView2"), QStringList{QStringLiteral("Машина")});
 }
@@ -366,7 +335,7 @@ void TestHistory::loadClearsHistorySaveKeepsIt() {
     f.tp.dialogs.nextFileNames.push_back(f.path);
     f.trigger("File_Open");
     QCOMPARE(f.writer().stepCount(), 0);
-    QCOMPARE(f.stored(1, QStringLiteral("1_ц1")), i(1)); // as saved
+    QCOMPARE(f.stored(1, "1_ц1"), i(1)); // as saved
 }
 
 void TestHistory::undoKeysInTheListWindow() {
@@ -391,7 +360,7 @@ void TestHistory::undoKeysInTheListWindow() {
     });
     QCOMPARE(shownAfterUndo, QStringLiteral("Дом"));
     QCOMPARE(editorTextAfterUndo, QStringLiteral("Машина"));
-    QCOMPARE(f.stored(1, QStringLiteral("Наименование")), QVariant(QStringLiteral("Дача")));
+    QCOMPARE(f.stored(1, "Наименование"), QVariant(QStringLiteral("Дача")));
     QCOMPARE(f.action("Edit_Undo")->text(), QStringLiteral("Отменить: изменение «Дом»"));
 }
 
@@ -548,7 +517,7 @@ void TestHistory::liveProgramIsNotOffered() {
     second->startUp({});
     QVERIFY(otherDialogs.shown.isEmpty());
     QCOMPARE(second->state.workingCopyPath, first.tp.appDir() + QStringLiteral("/temp-2.rvb"));
-    QCOMPARE(first.stored(1, QStringLiteral("1_ц1")), i(1)); // the first program's case is untouched
+    QCOMPARE(first.stored(1, "1_ц1"), i(1)); // the first program's case is untouched
 }
 
 QTEST_MAIN(TestHistory)

@@ -1,5 +1,6 @@
 // Items split between the parties in shares: storage, the board's rows and totals,
 // moves out of a split, the dialog with its balancing, undo and the case file.
+#include "support/BoardCase.h"
 #include "support/Strings.h"
 #include "support/TestProgram.h"
 #include "tst_documents_reader.h"
@@ -56,22 +57,12 @@ QStringList tableColumns(store::Database& db) {
     return names;
 }
 
-struct Fixture {
-    explicit Fixture(const QList<ItemRow>& rows, const QList<std::pair<qint64, QString>>& shares = {}) {
-        path = tp.path(QStringLiteral("Дело.rvb"));
-        test::makeCase(path, rows);
-        if (!shares.isEmpty())
-            storeShares(path, shares);
-        tp.start({path});
-        form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form()));
-    }
-    Program& program() { return tp.program(); }
-    TFormMain& form() { return program().formMain(); }
-    BoardListView* list(const char* name) { return form().findChild<BoardListView*>(QString::fromLatin1(name)); }
-    BoardListView* left() { return list("ListView2"); }
-    BoardListView* centre() { return list("ListView1"); }
-    BoardListView* right() { return list("ListView3"); }
+struct Fixture : test::BoardCase {
+    explicit Fixture(const QList<ItemRow>& rows, const QList<std::pair<qint64, QString>>& shares = {})
+        : BoardCase(rows, [&shares](const QString& path) {
+              if (!shares.isEmpty())
+                  storeShares(path, shares);
+          }) {}
     QString text(const char* name) { return form().findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
     QStringList shown(BoardListView* view, int column) {
         QStringList out;
@@ -81,21 +72,6 @@ struct Fixture {
     }
     QStringList captions(BoardListView* view) { return shown(view, 0); }
     QStringList prices(BoardListView* view) { return shown(view, 1); }
-    void select(BoardListView* view, int row) {
-        view->selectionModel()->select(view->model()->index(row, 0),
-                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    }
-    void trigger(const char* action) {
-        QAction* act = form().findChild<QAction*>(QString::fromLatin1(action));
-        QVERIFY2(act, action);
-        act->trigger();
-    }
-    QVariant stored(qint64 key, const char* column) {
-        store::Statement s = program().dataModule().connection().prepare(
-            QStringLiteral("SELECT \"%1\" FROM \"Таблица\" WHERE \"Код\" = ?").arg(QString::fromUtf8(column)));
-        s.bind(1, key);
-        return s.step() ? s.value(0) : QVariant(QStringLiteral("нет строки"));
-    }
     // Opens "Разделить в долях" on the selected item; `answer` acts in it and says how it ends.
     void shareDialog(const std::function<void(TFormItemShare&)>& answer) {
         tp.dialogs.nextDialogs.push_back([answer](QDialog& dialog) {
@@ -105,9 +81,6 @@ struct Fixture {
         });
         trigger("Edit_ShareItem");
     }
-
-    test::TestProgram tp;
-    QString path;
 };
 
 QString money(const char* text) {
